@@ -1,0 +1,252 @@
+#include "platform/graphics/GraphicsContext.h"
+
+#include <QLinearGradient>
+#include <cmath>
+
+namespace platform {
+
+namespace {
+
+Qt::PenCapStyle toQt(LineCap cap)
+{
+    switch (cap) {
+    case LineCap::Round: return Qt::RoundCap;
+    case LineCap::Square: return Qt::SquareCap;
+    default: return Qt::FlatCap;
+    }
+}
+
+Qt::PenJoinStyle toQt(LineJoin join)
+{
+    switch (join) {
+    case LineJoin::Round: return Qt::RoundJoin;
+    case LineJoin::Bevel: return Qt::BevelJoin;
+    default: return Qt::SvgMiterJoin;
+    }
+}
+
+QPainter::CompositionMode toQt(BlendMode mode)
+{
+    switch (mode) {
+    case BlendMode::Clear: return QPainter::CompositionMode_Clear;
+    case BlendMode::Copy: return QPainter::CompositionMode_Source;
+    default: return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+}
+
+GraphicsContext::GraphicsContext(std::unique_ptr<QImage> target, const QTransform& base)
+    : m_target(std::move(target))
+    , m_base(base)
+{
+    m_painter.begin(m_target.get());
+    m_pen.setMiterLimit(10);
+    m_stack.reserve(16);
+}
+
+GraphicsContext::~GraphicsContext()
+{
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+void GraphicsContext::saveGState()
+{
+    m_stack.push_back(m_state);
+}
+
+void GraphicsContext::restoreGState()
+{
+    if (m_stack.empty())
+        return;
+    m_state = m_stack.back();
+    m_stack.pop_back();
+}
+
+void GraphicsContext::concatCTM(const AffineTransform& t)
+{
+    m_state.ctm = t.concatenated(m_state.ctm);
+}
+
+QTransform GraphicsContext::deviceTransform() const
+{
+    return m_state.ctm.toQTransform() * m_base;
+}
+
+void GraphicsContext::clipToRect(const Rect& r)
+{
+    if (r.isNull()) {
+        m_state.clip = QRectF();
+        return;
+    }
+    QRectF device = deviceTransform().mapRect(QRectF(r.x(), r.y(), r.width(), r.height()).normalized());
+    m_state.clip = m_state.clip ? m_state.clip->intersected(device) : device;
+}
+
+void GraphicsContext::setShadow(Size offset, float blur, std::optional<Color> color)
+{
+    if (!color) {
+        m_state.shadow.reset();
+        return;
+    }
+    m_state.shadow = Shadow { offset, std::max(blur, 0.0f), *color };
+}
+
+void GraphicsContext::applyState()
+{
+    m_painter.resetTransform();
+    if (m_state.clip)
+        m_painter.setClipRect(*m_state.clip);
+    else
+        m_painter.setClipping(false);
+    m_painter.setTransform(deviceTransform());
+    m_painter.setRenderHint(QPainter::Antialiasing, m_state.antialias && m_state.allowsAntialias);
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    m_painter.setCompositionMode(toQt(m_state.blendMode));
+    m_painter.setOpacity(std::clamp(m_state.alpha, 0.0f, 1.0f));
+}
+
+QPoint GraphicsContext::shadowOffset(const Shadow& shadow) const
+{
+    // The offset is measured along the default user space's axes, whatever the CTM.
+    QPointF vector = m_base.map(QPointF(shadow.offset.width, shadow.offset.height)) - m_base.map(QPointF(0, 0));
+    return vector.toPoint();
+}
+
+void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
+{
+    applyState();
+    QColor color = (paint == Paint::Stroke ? m_state.strokeColor : m_state.fillColor).toQColor();
+    if (paint == Paint::Stroke) {
+        m_pen.setColor(color);
+        m_pen.setWidthF(m_state.lineWidth);
+        m_pen.setCapStyle(toQt(m_state.lineCap));
+        m_pen.setJoinStyle(toQt(m_state.lineJoin));
+        m_painter.setPen(m_pen);
+        m_painter.setBrush(Qt::NoBrush);
+    } else {
+        m_painter.setPen(Qt::NoPen);
+        m_painter.setBrush(color);
+    }
+
+    if (m_state.shadow && m_state.blendMode == BlendMode::Normal) {
+        const Shadow& shadow = *m_state.shadow;
+        QTransform device = deviceTransform();
+        QRectF bounds = device.mapRect(path.controlPointRect());
+        if (paint == Paint::Stroke) {
+            // Half the line width, scaled, plus room for miter points.
+            double scale = std::sqrt(std::fabs(device.determinant()));
+            double grow = m_state.lineWidth * scale * (m_state.lineJoin == LineJoin::Miter ? 5 : 0.5) + 1;
+            bounds.adjust(-grow, -grow, grow, grow);
+        }
+        double baseScale = std::sqrt(std::fabs(m_base.determinant()));
+        QPoint offset = shadowOffset(shadow);
+        QRect clip = m_target->rect();
+        if (m_state.clip)
+            clip = clip.intersected(m_state.clip->toAlignedRect());
+        qreal opacity = m_painter.opacity();
+        m_shadow.draw(*m_target, bounds.toAlignedRect(), clip, shadow.blur * baseScale, offset, shadow.color,
+            [&](QPainter& mask) {
+                mask.setTransform(device);
+                mask.setOpacity(opacity);
+                mask.setPen(m_painter.pen());
+                mask.setBrush(m_painter.brush());
+                mask.drawPath(path);
+            });
+    }
+    m_painter.drawPath(path);
+}
+
+void GraphicsContext::strokePath()
+{
+    drawPath(m_path.qpath(), Paint::Stroke);
+    m_path.clear();
+}
+
+void GraphicsContext::fillPath()
+{
+    drawPath(m_path.qpath(), Paint::Fill);
+    m_path.clear();
+}
+
+void GraphicsContext::strokeRect(const Rect& r)
+{
+    QPainterPath path;
+    path.addRect(r.x(), r.y(), r.width(), r.height());
+    drawPath(path, Paint::Stroke);
+}
+
+void GraphicsContext::fillRect(const Rect& r)
+{
+    QPainterPath path;
+    path.addRect(r.x(), r.y(), r.width(), r.height());
+    drawPath(path, Paint::Fill);
+}
+
+void GraphicsContext::fillEllipseInRect(const Rect& r)
+{
+    QPainterPath path;
+    path.addEllipse(r.x(), r.y(), r.width(), r.height());
+    drawPath(path, Paint::Fill);
+}
+
+void GraphicsContext::clearRect(const Rect& r)
+{
+    applyState();
+    m_painter.setCompositionMode(QPainter::CompositionMode_Clear);
+    m_painter.setOpacity(1);
+    m_painter.fillRect(QRectF(r.x(), r.y(), r.width(), r.height()), Qt::black);
+}
+
+void GraphicsContext::drawImage(const Rect& rect, const Image& image)
+{
+    if (image.isNull() || rect.isNull())
+        return;
+    Rect r = rect.standardized();
+    AffineTransform saved = m_state.ctm;
+    m_state.ctm = AffineTransform { 1, 0, 0, -1, r.x(), r.y() + r.height() }.concatenated(saved);
+    drawImageTopLeft(Rect(0, 0, r.width(), r.height()), image);
+    m_state.ctm = saved;
+}
+
+void GraphicsContext::drawImageTopLeft(const Rect& rect, const Image& image)
+{
+    if (image.isNull() || rect.isNull())
+        return;
+    applyState();
+    QRectF target(rect.x(), rect.y(), rect.width(), rect.height());
+    if (m_state.shadow && m_state.blendMode == BlendMode::Normal) {
+        const Shadow& shadow = *m_state.shadow;
+        QTransform device = deviceTransform();
+        QRect clip = m_target->rect();
+        if (m_state.clip)
+            clip = clip.intersected(m_state.clip->toAlignedRect());
+        double baseScale = std::sqrt(std::fabs(m_base.determinant()));
+        QPoint offset = shadowOffset(shadow);
+        qreal opacity = m_painter.opacity();
+        m_shadow.draw(*m_target, device.mapRect(target).toAlignedRect(), clip, shadow.blur * baseScale, offset,
+            shadow.color, [&](QPainter& mask) {
+                mask.setTransform(device);
+                mask.setOpacity(opacity);
+                mask.drawImage(target, image.qimage());
+            });
+    }
+    m_painter.drawImage(target, image.qimage());
+}
+
+void GraphicsContext::drawLinearGradient(const Color& startColor, Point start, const Color& endColor, Point end)
+{
+    applyState();
+    QLinearGradient gradient(start.x, start.y, end.x, end.y);
+    gradient.setColorAt(0, startColor.toQColor());
+    gradient.setColorAt(1, endColor.toQColor());
+    gradient.setSpread(QGradient::PadSpread);
+    bool invertible = false;
+    QTransform inverse = deviceTransform().inverted(&invertible);
+    if (!invertible)
+        return;
+    m_painter.fillRect(inverse.mapRect(QRectF(m_target->rect())), gradient);
+}
+
+}

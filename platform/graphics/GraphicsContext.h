@@ -1,0 +1,131 @@
+#pragma once
+
+#include "platform/graphics/AffineTransform.h"
+#include "platform/graphics/Color.h"
+#include "platform/graphics/Geometry.h"
+#include "platform/graphics/Image.h"
+#include "platform/graphics/Path.h"
+#include "platform/graphics/ShadowRenderer.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace platform {
+
+enum class LineCap { Butt, Round, Square };
+enum class LineJoin { Miter, Round, Bevel };
+enum class BlendMode { Normal, Clear, Copy };
+
+// A drawing context over a raster target with the classic graphics-state model:
+// a saved/restored state, a current transformation (CTM) that user coordinates
+// pass through, a current path that stroke and fill consume, and shadows.
+// Subclasses choose the target and the default user space.
+class GraphicsContext {
+public:
+    virtual ~GraphicsContext();
+    GraphicsContext(const GraphicsContext&) = delete;
+    GraphicsContext& operator=(const GraphicsContext&) = delete;
+
+    void saveGState();
+    void restoreGState();
+
+    // Concatenation applies `t` to user coordinates before the current CTM.
+    void concatCTM(const AffineTransform& t);
+    void translateCTM(float x, float y) { concatCTM(AffineTransform::makeTranslation(x, y)); }
+    void scaleCTM(float sx, float sy) { concatCTM(AffineTransform::makeScale(sx, sy)); }
+    void rotateCTM(float radians) { concatCTM(AffineTransform::makeRotation(radians)); }
+    // The CTM relative to the context's default user space.
+    AffineTransform getCTM() const { return m_state.ctm; }
+
+    void setLineWidth(float width) { m_state.lineWidth = width; }
+    void setLineCap(LineCap cap) { m_state.lineCap = cap; }
+    void setLineJoin(LineJoin join) { m_state.lineJoin = join; }
+    void setStrokeColor(const Color& c) { m_state.strokeColor = c; }
+    void setFillColor(const Color& c) { m_state.fillColor = c; }
+    void setAlpha(float alpha) { m_state.alpha = alpha; }
+    void setShouldAntialias(bool on) { m_state.antialias = on; }
+    void setAllowsAntialiasing(bool allowed) { m_state.allowsAntialias = allowed; }
+    void setBlendMode(BlendMode mode) { m_state.blendMode = mode; }
+    // Narrows the clip to the rectangle (in user coordinates; under a rotation,
+    // to the bounding box of the turned rectangle).
+    void clipToRect(const Rect& r);
+    // A shadow under everything drawn next. No colour, or a zero blur with no
+    // colour, turns the shadow off. The offset is in device units.
+    void setShadow(Size offset, float blur, std::optional<Color> color);
+    void setShadow(Size offset, float blur) { setShadow(offset, blur, Color { 0, 0, 0, 1.0f / 3 }); }
+
+    void beginPath() { m_path.clear(); }
+    void moveToPoint(Point p) { m_path.moveTo(p); }
+    void addLineToPoint(Point p) { m_path.lineTo(p); }
+    void addQuadCurveToPoint(Point control, Point end) { m_path.quadCurveTo(control, end); }
+    void addPath(const Path& path) { m_path.addPath(path); }
+    void addRect(const Rect& r) { m_path.addRect(r); }
+    void addEllipseInRect(const Rect& r) { m_path.addEllipseInRect(r); }
+    void closePath() { m_path.closeSubpath(); }
+
+    // Stroke or fill (non-zero winding) the current path, then clear it.
+    void strokePath();
+    void fillPath();
+    void strokeRect(const Rect& r);
+    void fillRect(const Rect& r);
+    void fillEllipseInRect(const Rect& r);
+    // Makes the rectangle fully transparent, whatever the blend mode.
+    void clearRect(const Rect& r);
+
+    // Draws an image with its top row towards the larger y of `rect`, as in a
+    // y-up coordinate system: upright in bitmap contexts.
+    void drawImage(const Rect& rect, const Image& image);
+    // Draws an image with its top row at rect's origin: upright in image contexts.
+    void drawImageTopLeft(const Rect& rect, const Image& image);
+    void drawLinearGradient(const Color& startColor, Point start, const Color& endColor, Point end);
+
+    int pixelWidth() const { return m_target->width(); }
+    int pixelHeight() const { return m_target->height(); }
+
+protected:
+    // `base` maps the default user space to the target's pixels.
+    GraphicsContext(std::unique_ptr<QImage> target, const QTransform& base);
+    const QImage& target() const { return *m_target; }
+
+private:
+    struct Shadow {
+        Size offset;
+        float blur { 0 };
+        Color color;
+    };
+    struct State {
+        AffineTransform ctm;
+        float lineWidth { 1 };
+        LineCap lineCap { LineCap::Butt };
+        LineJoin lineJoin { LineJoin::Miter };
+        Color strokeColor { 0, 0, 0, 1 };
+        Color fillColor { 0, 0, 0, 1 };
+        float alpha { 1 };
+        bool antialias { true };
+        bool allowsAntialias { true };
+        BlendMode blendMode { BlendMode::Normal };
+        std::optional<QRectF> clip; // in pixels
+        std::optional<Shadow> shadow;
+    };
+
+    enum class Paint { Stroke, Fill };
+    void drawPath(const QPainterPath& path, Paint paint);
+    void applyState();
+    QPoint shadowOffset(const Shadow& shadow) const;
+    QTransform deviceTransform() const;
+
+    std::unique_ptr<QImage> m_target;
+    QTransform m_base;
+    QPainter m_painter;
+    QPen m_pen;
+    State m_state;
+    std::vector<State> m_stack;
+    Path m_path;
+    ShadowRenderer m_shadow;
+};
+
+}
