@@ -1,0 +1,38 @@
+#include "Classes/brushes/Brush.h"
+
+#include "Classes/brushes/PenBrush.h"
+
+#include <array>
+#include <mutex>
+
+// The one place that maps brush type numbers to brush classes.
+std::unique_ptr<Brush> Brush::createBrush(int type, std::shared_ptr<PatternManager> patternMgr)
+{
+    std::unique_ptr<Brush> brush;
+    switch (type) {
+    case 13:
+        brush = std::make_unique<PenBrush>();
+        break;
+    default:
+        break;
+    }
+    if (brush)
+        brush->setPatternManager(std::move(patternMgr));
+    return brush;
+}
+
+const Brush& Brush::packingBrush(int type)
+{
+    // Made once, so that packing (also on the saving queue) never creates brushes
+    // and their side effects on the shared random state.
+    static std::array<std::unique_ptr<Brush>, 256> brushes;
+    static std::unique_ptr<Brush> none = std::make_unique<Brush>();
+    static std::once_flag made;
+    std::call_once(made, [] {
+        for (int t = 0; t < 256; ++t)
+            brushes[t] = createBrush(t, nullptr);
+    });
+    if (type < 0 || type > 255 || !brushes[type])
+        return *none;
+    return *brushes[type];
+}
