@@ -47,9 +47,28 @@ void Path::arcToPoint(Point t1, Point t2, float radius)
     m_path.arcTo(box, -a0 * 180 / std::numbers::pi, -sweep * 180 / std::numbers::pi);
 }
 
+void Path::quadCurveTo(Point control, Point end)
+{
+    m_path.quadTo(control.x, control.y, end.x, end.y);
+    m_quadControlBounds = m_quadControlBounds.united(Rect(control.x, control.y, 0, 0));
+}
+
+void Path::addPath(const Path& other)
+{
+    m_path.addPath(other.m_path);
+    m_quadControlBounds = m_quadControlBounds.united(other.m_quadControlBounds);
+}
+
 void Path::addPath(const Path& other, const AffineTransform& t)
 {
     m_path.addPath(t.toQTransform().map(other.m_path));
+    m_quadControlBounds = m_quadControlBounds.united(t.mapRect(other.m_quadControlBounds));
+}
+
+void Path::clear()
+{
+    m_path.clear();
+    m_quadControlBounds = Rect::null();
 }
 
 Point Path::currentPoint() const
@@ -63,7 +82,7 @@ Rect Path::boundingBox() const
     if (isEmpty())
         return Rect::null();
     QRectF r = m_path.controlPointRect();
-    return Rect(r.x(), r.y(), r.width(), r.height());
+    return Rect(r.x(), r.y(), r.width(), r.height()).united(m_quadControlBounds);
 }
 
 }

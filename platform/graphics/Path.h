@@ -12,17 +12,17 @@ class Path final {
 public:
     void moveTo(Point p) { m_path.moveTo(p.x, p.y); }
     void lineTo(Point p) { m_path.lineTo(p.x, p.y); }
-    void quadCurveTo(Point control, Point end) { m_path.quadTo(control.x, control.y, end.x, end.y); }
+    void quadCurveTo(Point control, Point end);
     // An arc of the given radius tangent to the line from the current point to
     // `tangent1` and to the line from `tangent1` to `tangent2`, preceded by a
     // straight line to the arc's start.
     void arcToPoint(Point tangent1, Point tangent2, float radius);
     void addRect(const Rect& r) { m_path.addRect(r.x(), r.y(), r.width(), r.height()); }
     void addEllipseInRect(const Rect& r) { m_path.addEllipse(r.x(), r.y(), r.width(), r.height()); }
-    void addPath(const Path& other) { m_path.addPath(other.m_path); }
+    void addPath(const Path& other);
     void addPath(const Path& other, const AffineTransform& t);
     void closeSubpath() { m_path.closeSubpath(); }
-    void clear() { m_path.clear(); }
+    void clear();
 
     bool isEmpty() const { return m_path.elementCount() == 0; }
     Point currentPoint() const;
@@ -34,6 +34,9 @@ public:
 
 private:
     QPainterPath m_path;
+    // Qt keeps quadratic segments as cubics, whose control points lie inside the
+    // quadratic's; the quadratic control points are kept here for the box.
+    Rect m_quadControlBounds = Rect::null();
 };
 
 }

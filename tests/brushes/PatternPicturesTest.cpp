@@ -1,22 +1,13 @@
 #include <QImage>
-#include <QtCore/qglobal.h>
 #include <QString>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-// The resources are compiled into a static library; naming them here makes
-// sure the linker keeps them even when nothing else in this program does.
-static void registerResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
-
 // The pattern brushes load their pictures by file name from the resources.
 TEST(PatternPicturesTest, EveryPictureOfThePatternTableLoadsAsGreyscaleInk)
 {
-    registerResources();
     std::vector<std::string> names { "mac_brush_1.png", "crayon_1.png", "chalk_thin_1.png" };
     for (int i = 1; i <= 19; ++i)
         names.push_back("brush_" + std::to_string(i) + ".png");

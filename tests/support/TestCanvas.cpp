@@ -1,0 +1,122 @@
+#include "support/TestCanvas.h"
+
+#include "Classes/brushes/Brush.h"
+#include "Classes/model/Stroke.h"
+
+#include <QDir>
+#include <cmath>
+#include <cstdlib>
+
+TestCanvas::TestCanvas(int width, int height)
+    : m_width(width)
+    , m_height(height)
+    , m_pixels(static_cast<size_t>(width) * height, 0)
+{
+    m_context = platform::BitmapContext::create(m_pixels.data(), width, height, width * 4, platform::PixelLayout::CanvasBGRA);
+}
+
+uint32_t TestCanvas::pixel(int x, int y) const
+{
+    // The context's y grows upward, so painting row y sits height − 1 − y rows into memory.
+    return m_pixels[static_cast<size_t>(m_height - 1 - y) * m_width + x];
+}
+
+int TestCanvas::paintedPixelCount() const
+{
+    int count = 0;
+    for (uint32_t p : m_pixels)
+        count += (p >> 24) != 0;
+    return count;
+}
+
+QImage TestCanvas::uprightImage() const
+{
+    QImage memory(reinterpret_cast<const uchar*>(m_pixels.data()), m_width, m_height, m_width * 4,
+        QImage::Format_ARGB32_Premultiplied);
+    return memory.mirrored(false, true);
+}
+
+std::unique_ptr<Stroke> drawLiveStroke(Brush& brush, TestCanvas& canvas, std::span<const platform::Point> points)
+{
+    auto stroke = Stroke::create();
+    stroke->setBrush(&brush);
+    if (points.empty())
+        return stroke;
+    stroke->strokeFrom(canvas.context(), StrokePoint(points.front()), false);
+    for (size_t i = 1; i + 1 < points.size(); ++i)
+        stroke->strokeTo(canvas.context(), StrokePoint(points[i]), false);
+    stroke->strokeEnd(canvas.context(), StrokePoint(points.back()), false);
+    brush.endStroke();
+    return stroke;
+}
+
+bool replayStroke(const Stroke& stroke, TestCanvas& canvas, std::shared_ptr<PatternManager> patterns)
+{
+    const auto& points = stroke.strokePoints();
+    auto brush = Brush::createBrush(stroke.getBrushType(), std::move(patterns));
+    if (!brush || points.empty())
+        return false;
+    brush->setMirrix(stroke.getMirrixMode(), { canvas.width() / 2.0f, canvas.height() / 2.0f });
+    Stroke replay = stroke;
+    replay.setBrush(brush.get());
+    replay.strokeFrom(canvas.context(), points.front(), true);
+    for (size_t i = 1; i + 1 < points.size(); ++i)
+        replay.strokeTo(canvas.context(), points[i], true);
+    if (points.size() > 1)
+        replay.strokeEnd(canvas.context(), points.back(), true);
+    brush->endStroke();
+    return true;
+}
+
+int maxChannelDifference(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size())
+        return 256;
+    QImage x = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage y = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    int worst = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        auto* p = reinterpret_cast<const uint32_t*>(x.constScanLine(row));
+        auto* q = reinterpret_cast<const uint32_t*>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col) {
+            for (int shift = 0; shift < 32; shift += 8) {
+                int d = std::abs(static_cast<int>((p[col] >> shift) & 0xff) - static_cast<int>((q[col] >> shift) & 0xff));
+                worst = std::max(worst, d);
+            }
+        }
+    }
+    return worst;
+}
+
+int maxChannelDifference(const TestCanvas& a, const TestCanvas& b)
+{
+    return maxChannelDifference(a.uprightImage(), b.uprightImage());
+}
+
+std::string compareWithGolden(const QImage& image, const std::string& name, int tolerance)
+{
+    QString path = QString(PINTARO_TEST_DATA) + "/golden/" + QString::fromStdString(name) + ".png";
+    if (qgetenv("PINTARO_UPDATE_GOLDEN") == "1") {
+        QDir().mkpath(QString(PINTARO_TEST_DATA) + "/golden");
+        return image.save(path) ? std::string() : "could not write " + path.toStdString();
+    }
+    QImage golden(path);
+    if (golden.isNull())
+        return "no reference picture " + path.toStdString() + " (run with PINTARO_UPDATE_GOLDEN=1 to make it)";
+    int difference = maxChannelDifference(image, golden);
+    if (difference > tolerance)
+        return name + " differs from its reference by up to " + std::to_string(difference) + " per channel";
+    return {};
+}
+
+std::vector<platform::Point> wavyPoints(platform::Point start, int count, float step)
+{
+    std::vector<platform::Point> points;
+    points.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        float x = start.x + i * step;
+        float y = start.y + 20.0f * std::sin(i * 0.7f);
+        points.push_back({ x, y });
+    }
+    return points;
+}
