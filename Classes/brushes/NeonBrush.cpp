@@ -1,0 +1,197 @@
+#include "Classes/brushes/NeonBrush.h"
+
+#include "Classes/brushes/Mirrix.h"
+#include "Classes/brushes/UIColorRandom.h"
+#include "Classes/colorpicker/HSVColor.h"
+#include "Classes/gallery/Utility.h"
+#include "platform/graphics/GraphicsContext.h"
+#include "platform/system/Random.h"
+
+namespace {
+
+constexpr float coreOpacity = 0.93333334f;
+
+uint8_t channelByte(float component)
+{
+    return static_cast<uint8_t>(static_cast<unsigned>(component * 255.0));
+}
+
+}
+
+NeonBrush::NeonBrush()
+{
+    m_name = "NeonBrush";
+    m_mustRedrawWholeStrokePath = false;
+    if (isPad()) {
+        m_maxSize = 8.0f;
+        m_minSize = 4.0f;
+        m_brushData.size = 6.0f;
+        m_brushData.neonSize = 10;
+    } else if (isiPhone4S()) {
+        m_maxSize = 5.0f;
+        m_minSize = 3.0f;
+        m_brushData.size = 3.0f;
+        m_brushData.neonSize = 30;
+    } else {
+        m_maxSize = 4.0f;
+        m_minSize = 2.0f;
+        m_brushData.size = 3.0f;
+        m_brushData.neonSize = 10;
+    }
+    m_isHasAlpha = false;
+    m_isRandomColor = true;
+    m_brushData.type = 17;
+    m_type = 17;
+    randomColor();
+}
+
+NeonBrush::~NeonBrush() = default;
+
+void NeonBrush::prepareBrush()
+{
+    if (m_isRandomColor)
+        randomBrushColor();
+    if (m_isRandomWidth)
+        randomWidth();
+    m_isNewStroke = true;
+}
+
+void NeonBrush::updateBrush()
+{
+    m_isNewStroke = false;
+}
+
+void NeonBrush::restoreBrush(const brush_meta& data)
+{
+    setBrushData(data);
+    m_brushColor = platform::Color::rgba(static_cast<float>(data.red / 255.0), static_cast<float>(data.green / 255.0),
+        static_cast<float>(data.blue / 255.0), 1.0f);
+}
+
+void NeonBrush::setColor(const platform::Color& color)
+{
+    platform::Color pure = platform::Color::hsba(getHueOfColor(color), 1.0f, 1.0f, 1.0f);
+    m_brushColor = pure;
+    m_brushData.red = channelByte(pure.red);
+    m_brushData.green = channelByte(pure.green);
+    m_brushData.blue = channelByte(pure.blue);
+    m_brushData.alpha = 255;
+    setMode(modeSolidColor);
+}
+
+void NeonBrush::randomBrushColor()
+{
+    platform::Color glow = randomGlowColor();
+    m_brushData.red = channelByte(glow.red);
+    m_brushData.green = channelByte(glow.green);
+    m_brushData.blue = channelByte(glow.blue);
+    m_brushData.alpha = 1;
+    // Made from the bytes, so a replay restoring the record draws the same colour.
+    m_brushColor = platform::Color::rgba(static_cast<float>(m_brushData.red / 255.0),
+        static_cast<float>(m_brushData.green / 255.0), static_cast<float>(m_brushData.blue / 255.0), 1.0f);
+}
+
+void NeonBrush::randomColor()
+{
+    platform::Color c = ::randomColor();
+    m_brushData.red = channelByte(c.red);
+    m_brushData.green = channelByte(c.green);
+    m_brushData.blue = channelByte(c.blue);
+    m_brushData.alpha = 1;
+}
+
+float NeonBrush::randomWidth()
+{
+    double step = 0.5 * static_cast<double>((platform::random() % 5) - 2);
+    m_brushData.size = clampSize(static_cast<float>(static_cast<double>(m_brushData.size) + step));
+    return m_brushData.size;
+}
+
+void NeonBrush::setBrush(platform::GraphicsContext& context)
+{
+    context.setShouldAntialias(true);
+    context.setLineCap(platform::LineCap::Butt);
+    context.setLineJoin(platform::LineJoin::Round);
+}
+
+platform::Color NeonBrush::glowColor() const
+{
+    if (m_brushColor)
+        return *m_brushColor;
+    return platform::Color::rgba(static_cast<float>(m_brushData.red / 255.0),
+        static_cast<float>(m_brushData.green / 255.0), static_cast<float>(m_brushData.blue / 255.0), 1.0f);
+}
+
+float NeonBrush::neonMargin() const
+{
+    float neon = static_cast<float>(m_brushData.neonSize);
+    return (isPad() ? 3.0f * neon : neon) + 10.0f;
+}
+
+void NeonBrush::drawNeonPath(platform::GraphicsContext& context, const platform::Path& path, const platform::Path*)
+{
+    context.saveGState();
+    setBrush(context);
+
+    const bool highResolutionPhone = isiPhone4S();
+    if (highResolutionPhone)
+        m_brushData.neonSize = 7;
+    const float neon = static_cast<float>(m_brushData.neonSize);
+    const platform::Color color = glowColor();
+    context.setLineWidth(m_brushData.size + 1.5f);
+    context.setStrokeColor(color);
+    context.setAlpha(1.0f);
+    const float blurs[3] = { 2 * neon, highResolutionPhone ? 2 * neon : neon, highResolutionPhone ? 2 * neon : 0.0f };
+    for (float blur : blurs) {
+        context.setShadow({ 0, 0 }, blur, color);
+        context.addPath(path);
+        context.strokePath();
+    }
+
+    context.setLineWidth(m_brushData.size);
+    context.setLineCap(platform::LineCap::Round);
+    context.setStrokeColor(platform::Color::white());
+    context.setShadow({ 0, 0 }, neon, std::nullopt);
+    context.setAlpha(coreOpacity);
+    drawAmendPath(context);
+    context.addPath(path);
+    context.strokePath();
+
+    context.restoreGState();
+}
+
+void NeonBrush::drawAmendPath(platform::GraphicsContext& context)
+{
+    for (const auto* previous : { &m_prevPath1, &m_prevPath2 }) {
+        if (!*previous)
+            continue;
+        context.addPath(**previous);
+        context.strokePath();
+    }
+}
+
+platform::Rect NeonBrush::drawStroke(platform::GraphicsContext& context, const platform::Path& path)
+{
+    // Shifted once per call, so in mirror mode the later copies of a segment
+    // find the segment itself in both slots.
+    m_prevPath1 = std::move(m_prevPath2);
+    m_prevPath2 = path;
+    drawNeonPath(context, path, nullptr);
+    return updateDirtyRect(path, neonMargin());
+}
+
+platform::Rect NeonBrush::drawMirrored(platform::GraphicsContext& context, const platform::Path& path)
+{
+    if (!m_mirrix)
+        return m_dirtyRect;
+    platform::Rect changed = platform::Rect::null();
+    for (int i = 0; i < m_mirrix->matrixNumber(); ++i) {
+        const platform::AffineTransform& transform = m_mirrix->getMatrix()[i];
+        context.saveGState();
+        context.concatCTM(transform);
+        changed = changed.united(transform.mapRect(drawStroke(context, path)));
+        context.restoreGState();
+    }
+    m_dirtyRect = changed;
+    return m_dirtyRect;
+}
