@@ -1,6 +1,12 @@
 #include "Classes/brushes/Brush.h"
 
+#include "Classes/brushes/NeonBrightBrush.h"
+#include "Classes/brushes/NeonBrush.h"
+#include "Classes/brushes/NeonNecklaceBrush.h"
+#include "Classes/brushes/NeonPenBrush.h"
 #include "Classes/brushes/PenBrush.h"
+#include "Classes/brushes/RainbowBrush.h"
+#include "Classes/brushes/RubberBrush.h"
 
 #include <array>
 #include <mutex>
@@ -10,8 +16,26 @@ std::unique_ptr<Brush> Brush::createBrush(int type, std::shared_ptr<PatternManag
 {
     std::unique_ptr<Brush> brush;
     switch (type) {
+    case 11:
+        brush = std::make_unique<RainbowBrush>();
+        break;
     case 13:
         brush = std::make_unique<PenBrush>();
+        break;
+    case 17:
+        brush = std::make_unique<NeonBrush>();
+        break;
+    case 23:
+        brush = std::make_unique<RubberBrush>();
+        break;
+    case 24:
+        brush = std::make_unique<NeonPenBrush>();
+        break;
+    case 34:
+        brush = std::make_unique<NeonNecklaceBrush>();
+        break;
+    case 37:
+        brush = std::make_unique<NeonBrightBrush>();
         break;
     default:
         break;
