@@ -1,12 +1,18 @@
 #include "Classes/brushes/Brush.h"
 
+#include "Classes/brushes/CircleChasisBrush.h"
+#include "Classes/brushes/CircleFlowerBrush.h"
 #include "Classes/brushes/NeonBrightBrush.h"
 #include "Classes/brushes/NeonBrush.h"
 #include "Classes/brushes/NeonNecklaceBrush.h"
 #include "Classes/brushes/NeonPenBrush.h"
+#include "Classes/brushes/PatternBrush.h"
 #include "Classes/brushes/PenBrush.h"
 #include "Classes/brushes/RainbowBrush.h"
 #include "Classes/brushes/RubberBrush.h"
+#include "Classes/brushes/ShapeBrush.h"
+#include "Classes/brushes/SketchyBrush.h"
+#include "Classes/brushes/SparseChalkBrush.h"
 
 #include <array>
 #include <mutex>
@@ -22,6 +28,9 @@ std::unique_ptr<Brush> Brush::createBrush(int type, std::shared_ptr<PatternManag
     case 13:
         brush = std::make_unique<PenBrush>();
         break;
+    case 16:
+        brush = std::make_unique<ShapeBrush>();
+        break;
     case 17:
         brush = std::make_unique<NeonBrush>();
         break;
@@ -31,13 +40,28 @@ std::unique_ptr<Brush> Brush::createBrush(int type, std::shared_ptr<PatternManag
     case 24:
         brush = std::make_unique<NeonPenBrush>();
         break;
+    case 29:
+        brush = std::make_unique<SketchyBrush>();
+        break;
+    case 32:
+        brush = std::make_unique<CircleChasisBrush>();
+        break;
+    case 33:
+        brush = std::make_unique<CircleFlowerBrush>();
+        break;
     case 34:
         brush = std::make_unique<NeonNecklaceBrush>();
         break;
     case 37:
         brush = std::make_unique<NeonBrightBrush>();
         break;
+    case 101:
+        brush = std::make_unique<SparseChalkBrush>(type, patternMgr);
+        break;
     default:
+        // Pattern types without a picture in the pattern table get no brush.
+        if (type >= 50 && type <= 255 && getBrushInfo(type))
+            brush = std::make_unique<PatternBrush>(type, patternMgr);
         break;
     }
     if (brush)

@@ -1,0 +1,62 @@
+#include "Classes/brushes/ShapeBrush.h"
+
+#include "Classes/brushes/UIColorRandom.h"
+#include "platform/graphics/GraphicsContext.h"
+#include "platform/system/Device.h"
+
+ShapeBrush::ShapeBrush()
+{
+    m_name = "ShapeBrush";
+    m_mustRedrawWholeStrokePath = true;
+    if (platform::Device::idiom() == platform::InterfaceIdiom::Pad) {
+        m_maxSize = 12.0f;
+        m_brushData.size = 5.0f;
+    } else {
+        m_maxSize = 7.0f;
+        m_brushData.size = 3.5f;
+    }
+    m_minSize = 2.0f;
+    setSizeBound();
+    m_isHasAlpha = false;
+    m_isRandomColor = true;
+    m_type = 16;
+    m_brushData.type = 16;
+    randomColor();
+}
+
+void ShapeBrush::prepareBrush()
+{
+    if (m_isRandomColor)
+        randomColor();
+}
+
+void ShapeBrush::randomColor()
+{
+    platform::Color c = randomColorWithMinAlpha(0.93f, 1.0f);
+    m_brushData.red = static_cast<uint8_t>(static_cast<unsigned>(c.red * 255.0));
+    m_brushData.green = static_cast<uint8_t>(static_cast<unsigned>(c.green * 255.0));
+    m_brushData.blue = static_cast<uint8_t>(static_cast<unsigned>(c.blue * 255.0));
+    m_brushData.alpha = static_cast<uint8_t>(static_cast<unsigned>(c.alpha * 255.0));
+}
+
+void ShapeBrush::setBrush(platform::GraphicsContext& context)
+{
+    context.setAllowsAntialiasing(true);
+    context.setShouldAntialias(true);
+    context.setLineCap(platform::LineCap::Round);
+    context.setLineJoin(platform::LineJoin::Round);
+    context.setLineWidth(m_brushData.size);
+    context.setFillColor({ static_cast<float>(m_brushData.red / 255.0), static_cast<float>(m_brushData.green / 255.0),
+        static_cast<float>(m_brushData.blue / 255.0), static_cast<float>(m_brushData.alpha / 255.0) });
+}
+
+platform::Rect ShapeBrush::drawStroke(platform::GraphicsContext& context, const platform::Path& path)
+{
+    context.saveGState();
+    setBrush(context);
+    context.addPath(path);
+    // The open path closes itself back to its first point.
+    context.fillPath();
+    context.restoreGState();
+    return updateDirtyRect(path, 1.0f + m_brushData.size);
+}
