@@ -47,9 +47,21 @@ void Path::arcToPoint(Point t1, Point t2, float radius)
     m_path.arcTo(box, -a0 * 180 / std::numbers::pi, -sweep * 180 / std::numbers::pi);
 }
 
+void Path::lineTo(Point p)
+{
+    if (m_path.elementCount() > 0 && m_path.currentPosition() == QPointF(p.x, p.y))
+        m_path.lineTo(p.x + degenerateLength, p.y);
+    else
+        m_path.lineTo(p.x, p.y);
+}
+
 void Path::quadCurveTo(Point control, Point end)
 {
-    m_path.quadTo(control.x, control.y, end.x, end.y);
+    QPointF current = m_path.currentPosition();
+    if (m_path.elementCount() > 0 && current == QPointF(end.x, end.y) && current == QPointF(control.x, control.y))
+        m_path.lineTo(end.x + degenerateLength, end.y);
+    else
+        m_path.quadTo(control.x, control.y, end.x, end.y);
     m_quadControlBounds = m_quadControlBounds.united(Rect(control.x, control.y, 0, 0));
 }
 

@@ -11,7 +11,9 @@ namespace platform {
 class Path final {
 public:
     void moveTo(Point p) { m_path.moveTo(p.x, p.y); }
-    void lineTo(Point p) { m_path.lineTo(p.x, p.y); }
+    // A segment that goes nowhere is kept (as a sliver) so that its line caps
+    // still draw a dot; Qt would drop it.
+    void lineTo(Point p);
     void quadCurveTo(Point control, Point end);
     // An arc of the given radius tangent to the line from the current point to
     // `tangent1` and to the line from `tangent1` to `tangent2`, preceded by a
@@ -33,6 +35,8 @@ public:
     const QPainterPath& qpath() const { return m_path; }
 
 private:
+    static constexpr float degenerateLength = 1.0f / 1024;
+
     QPainterPath m_path;
     // Qt keeps quadratic segments as cubics, whose control points lie inside the
     // quadratic's; the quadratic control points are kept here for the box.

@@ -1,0 +1,95 @@
+// Touch moves at the brush level: one strokeTo of about 25 points of finger
+// travel into a 768 × 980 canvas, per brush type and mirror mode.
+#include "Classes/brushes/Brush.h"
+#include "Classes/model/Stroke.h"
+#include "platform/graphics/BitmapContext.h"
+#include "platform/system/Device.h"
+
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int canvasWidth = 768;
+constexpr int canvasHeight = 980;
+
+struct Canvas {
+    std::vector<uint32_t> pixels = std::vector<uint32_t>(canvasWidth * canvasHeight, 0);
+    std::unique_ptr<platform::BitmapContext> context = platform::BitmapContext::create(
+        pixels.data(), canvasWidth, canvasHeight, canvasWidth * 4, platform::PixelLayout::CanvasBGRA);
+};
+
+// A point on a looping path that stays on the canvas; successive points are
+// about 25 points apart.
+platform::Point touchAt(int i)
+{
+    float angle = i * 0.11f;
+    return { 384 + 250 * std::cos(angle) + 40 * std::sin(i * 0.5f), 490 + 300 * std::sin(angle) };
+}
+
+void TouchMove(benchmark::State& state)
+{
+    platform::Device::setCurrent(platform::DeviceProfile::tablet());
+    const int type = static_cast<int>(state.range(0));
+    const int mode = static_cast<int>(state.range(1));
+    auto brush = Brush::createBrush(type, nullptr);
+    if (!brush) {
+        state.SkipWithError("no brush of this type");
+        return;
+    }
+    brush->setMirrix(mode, { canvasWidth / 2.0f, canvasHeight / 2.0f });
+    Canvas canvas;
+    int i = 0;
+    auto stroke = Stroke::create();
+    stroke->setBrush(brush.get());
+    stroke->strokeFrom(*canvas.context, StrokePoint(touchAt(i++)), false);
+    for (auto _ : state) {
+        // Long strokes are ended and restarted off the clock, as a child lifts the finger.
+        if (stroke->getStrokePointsNumber() >= 200) {
+            state.PauseTiming();
+            stroke->strokeEnd(*canvas.context, StrokePoint(touchAt(i++)), false);
+            brush->endStroke();
+            stroke = Stroke::create();
+            stroke->setBrush(brush.get());
+            stroke->strokeFrom(*canvas.context, StrokePoint(touchAt(i++)), false);
+            state.ResumeTiming();
+        }
+        benchmark::DoNotOptimize(stroke->strokeTo(*canvas.context, StrokePoint(touchAt(i++)), false));
+    }
+}
+
+void ShadowStroke(benchmark::State& state)
+{
+    Canvas canvas;
+    auto& context = *canvas.context;
+    const float blur = static_cast<float>(state.range(0));
+    int i = 0;
+    for (auto _ : state) {
+        platform::Point from = touchAt(i++);
+        platform::Point to = touchAt(i);
+        context.saveGState();
+        context.setLineWidth(8);
+        context.setLineCap(platform::LineCap::Round);
+        context.setStrokeColor(platform::Color::rgba(0.2f, 1, 0.4f, 1));
+        context.setShadow({ 0, 0 }, blur, platform::Color::rgba(0.2f, 1, 0.4f, 1));
+        context.moveToPoint(from);
+        context.addQuadCurveToPoint({ (from.x + to.x) / 2 + 5, (from.y + to.y) / 2 }, to);
+        context.strokePath();
+        context.restoreGState();
+    }
+}
+
+void touchMoveArguments(benchmark::internal::Benchmark* benchmark)
+{
+    // The eight brushes of the brush button, the eraser, and the other types.
+    for (int type : { 37, 16, 13, 11, 34, 64, 24, 51, 23, 29, 32, 33, 66, 67, 101 })
+        for (int mode : { 0, 1, 4, 9 })
+            benchmark->Args({ type, mode });
+}
+
+}
+
+BENCHMARK(TouchMove)->Apply(touchMoveArguments)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ShadowStroke)->Arg(20)->Unit(benchmark::kMicrosecond);
