@@ -1,0 +1,181 @@
+#include "Classes/model/Painting.h"
+
+#include "Classes/brushes/Brush.h"
+#include "Classes/brushes/PatternManager.h"
+#include "Classes/gallery/Utility.h"
+#include "platform/graphics/GraphicsContext.h"
+#include "platform/graphics/ImageContext.h"
+
+using platform::Color;
+using platform::GraphicsContext;
+using platform::Image;
+using platform::Point;
+using platform::Rect;
+
+int AlignTo16(int n)
+{
+    return ((n + 1) / 16) * 16;
+}
+
+Painting::Painting(platform::Size size)
+    : m_width(static_cast<int>(size.width))
+    , m_height(static_cast<int>(size.height))
+    , m_patternManager(std::make_shared<PatternManager>())
+{
+    switchBrush(defaultBrushType);
+}
+
+Painting::~Painting() = default;
+
+void Painting::addTransparentLayer()
+{
+    auto layer = Layer::createWithSize({ static_cast<float>(m_width), static_cast<float>(m_height) });
+    addLayer(std::move(layer));
+}
+
+void Painting::addLayer(std::unique_ptr<Layer> layer)
+{
+    if (!layer)
+        return;
+    layer->setPatternManager(m_patternManager);
+    m_activeLayer = layer.get();
+    ++m_layers;
+    m_layerArray.push_back(std::move(layer));
+}
+
+Point Painting::mirrorCentre() const
+{
+    return { static_cast<float>(m_width / 2), static_cast<float>(m_height / 2) };
+}
+
+void Painting::switchBrush(int type)
+{
+    if (type == m_brushType)
+        return;
+    m_brush.reset();
+    std::unique_ptr<Brush> brush = Brush::createBrush(type, m_patternManager);
+    if (brush) {
+        if (m_isRandomColor) {
+            brush->setIsRandomColor(true);
+        } else {
+            brush->setIsRandomColor(false);
+            if (m_brushColor)
+                brush->setColor(*m_brushColor);
+        }
+    }
+    m_brush = std::move(brush);
+    m_brushType = type;
+    if (m_brush)
+        m_brush->setMirrix(m_mirrixMode, mirrorCentre());
+}
+
+void Painting::setBrushSize(int size)
+{
+    if (m_brush)
+        m_brush->setSize(static_cast<float>(size));
+}
+
+void Painting::setBrushColorWithSolidColor(const Color& color)
+{
+    m_isRandomColor = false;
+    m_brushColor = color;
+    if (m_brush) {
+        m_brush->setIsRandomColor(false);
+        m_brush->setColor(color);
+    }
+}
+
+void Painting::setBrushColorWithRandomColor()
+{
+    m_isRandomColor = true;
+    m_brushColor.reset();
+    if (m_brush)
+        m_brush->setIsRandomColor(true);
+}
+
+void Painting::setMirrixMode(int mode)
+{
+    m_mirrixMode = mode;
+    if (m_brush)
+        m_brush->setMirrix(mode, mirrorCentre());
+}
+
+void Painting::strokeFrom(Point p)
+{
+    if (m_brush && m_activeLayer)
+        m_activeLayer->strokeFromWithBrush(*m_brush, p);
+}
+
+Rect Painting::strokeTo(Point p)
+{
+    if (!m_brush || !m_activeLayer)
+        return Rect::zero();
+    m_dirtyRect = m_activeLayer->strokeTo(p);
+    return m_dirtyRect;
+}
+
+Rect Painting::strokeEnd(Point p)
+{
+    if (!m_brush || !m_activeLayer)
+        return Rect::zero();
+    m_dirtyRect = m_activeLayer->strokeEnd(p);
+    m_isSaved = false;
+    return m_dirtyRect;
+}
+
+bool Painting::undoStroke()
+{
+    return m_activeLayer && m_activeLayer->undo();
+}
+
+void Painting::drawBackground(GraphicsContext& context) const
+{
+    if (m_backgroundImage && !m_backgroundImage->isNull()) {
+        Rect r(0, 0, m_backgroundImage->size().width, m_backgroundImage->size().height);
+        context.drawImageTopLeft(r, *m_backgroundImage);
+        return;
+    }
+    context.saveGState();
+    context.setFillColor(m_backgroundColor);
+    context.fillRect(Rect(0, 0, static_cast<float>(m_width), static_cast<float>(m_height)));
+    context.restoreGState();
+}
+
+void Painting::compose(GraphicsContext& context, const LayerCanvas* canvas) const
+{
+    drawBackground(context);
+    if (canvas)
+        canvas->drawUpright(context, Rect(0, 0, static_cast<float>(m_width), static_cast<float>(m_height)));
+}
+
+void Painting::drawPaintingTo(GraphicsContext& context) const
+{
+    if (!m_activeLayer)
+        return;
+    const auto& canvas = m_activeLayer->layerCanvas();
+    compose(context, canvas ? &*canvas : nullptr);
+}
+
+Image Painting::getPaintingImage()
+{
+    if (m_cropRect.isNull())
+        m_cropRect = Rect(0, 0, static_cast<float>(m_width), static_cast<float>(m_height));
+    platform::ImageContext context(m_cropRect.size, false, getScreenScale());
+    const LayerCanvas* canvas = nullptr;
+    if (m_activeLayer && m_activeLayer->layerCanvas())
+        canvas = &*m_activeLayer->layerCanvas();
+    compose(context, canvas);
+    return context.image();
+}
+
+void Painting::setCropRegion(const Rect& r)
+{
+    m_unalignedCropRect = r;
+    m_cropRect = Rect(r.x(), r.y(), static_cast<float>(AlignTo16(static_cast<int>(r.width()))),
+        static_cast<float>(AlignTo16(static_cast<int>(r.height()))));
+}
+
+bool Painting::notSaved() const
+{
+    return !m_layerArray.empty() && m_layerArray.front()->getStrokeNumber() >= 2 && !m_isSaved;
+}
