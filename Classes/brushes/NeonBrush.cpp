@@ -47,6 +47,13 @@ NeonBrush::NeonBrush()
 
 NeonBrush::~NeonBrush() = default;
 
+void NeonBrush::strokeFrom(platform::GraphicsContext& context, platform::Point p)
+{
+    m_prevPath1.reset();
+    m_prevPath2.reset();
+    Brush::strokeFrom(context, p);
+}
+
 void NeonBrush::prepareBrush()
 {
     if (m_isRandomColor)

@@ -13,6 +13,9 @@ public:
     NeonBrush();
     ~NeonBrush() override;
 
+    // Also forgets the previous stroke's segments, so that a stroke draws the
+    // same live as when a fresh brush replays it.
+    void strokeFrom(platform::GraphicsContext& context, platform::Point p) override;
     void prepareBrush() override;
     void updateBrush() override;
     void restoreBrush(const brush_meta& data) override;

@@ -30,6 +30,12 @@ NeonNecklaceBrush::NeonNecklaceBrush()
 
 NeonNecklaceBrush::~NeonNecklaceBrush() = default;
 
+void NeonNecklaceBrush::strokeFrom(platform::GraphicsContext& context, platform::Point p)
+{
+    m_prevDrawedPoint = { 0, 0 };
+    NeonBrush::strokeFrom(context, p);
+}
+
 void NeonNecklaceBrush::setBrush(platform::GraphicsContext& context)
 {
     // Round caps turn each tiny bead path into a round bead.

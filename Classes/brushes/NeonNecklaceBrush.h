@@ -12,6 +12,8 @@ public:
     NeonNecklaceBrush();
     ~NeonNecklaceBrush() override;
 
+    // Starts from the bead position of a fresh brush, as a replay does.
+    void strokeFrom(platform::GraphicsContext& context, platform::Point p) override;
     void setBrush(platform::GraphicsContext& context) override;
     platform::Rect drawSubStroke(platform::GraphicsContext& context) override;
     platform::Rect drawStroke(platform::GraphicsContext& context, platform::Point startPoint,
@@ -25,7 +27,7 @@ public:
 
 private:
     std::unique_ptr<Bezier> m_bezier;
-    // Centre of the last bead; carries over between segments and strokes.
+    // Centre of the last bead; carries over between segments.
     platform::Point m_prevDrawedPoint { 0, 0 };
     platform::Path m_bead;
 };
