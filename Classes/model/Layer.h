@@ -88,6 +88,8 @@ public:
     platform::Rect strokeTo(platform::Point p);
     platform::Rect strokeEnd(platform::Point p);
     const platform::Rect& dirtyRect() const { return m_dirtyRect; }
+    // The touch position of the last point recorded into the current stroke.
+    platform::Point prevPoint() const { return m_prevPoint; }
 
     void cacheUndo();
     bool undo();

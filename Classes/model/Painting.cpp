@@ -52,6 +52,11 @@ void Painting::switchBrush(int type)
 {
     if (type == m_brushType)
         return;
+    // A stroke still being drawn (a second finger on the toolbar) must not
+    // outlive its brush: finish it where it was last recorded.
+    if (m_brush && m_activeLayer && m_activeLayer->currentStroke()
+        && m_activeLayer->currentStroke()->brush() == m_brush.get())
+        m_activeLayer->strokeEnd(m_activeLayer->prevPoint());
     m_brush.reset();
     std::unique_ptr<Brush> brush = Brush::createBrush(type, m_patternManager);
     if (brush) {

@@ -158,3 +158,19 @@ TEST(PaintingBrush, NotSavedNeedsTwoUnsavedStrokesOnTheFirstLayer)
     stroke(100);
     EXPECT_TRUE(painting.notSaved());
 }
+
+TEST(PaintingBrush, SwitchingBrushMidStrokeFinishesTheStrokeWithTheOldBrush)
+{
+    Painting painting({ 200, 200 });
+    painting.addTransparentLayer();
+    painting.switchBrush(penType);
+    painting.strokeFrom({ 10, 10 });
+    painting.strokeTo({ 60, 60 });
+    painting.switchBrush(noBrushType);
+    ASSERT_EQ(painting.activeLayer()->getStrokeNumber(), 1);
+    const auto& points = painting.activeLayer()->strokeList()[0]->strokePoints();
+    ASSERT_EQ(points.size(), 3u);
+    EXPECT_EQ(points[2].CGPoint(), (Point { 60, 60 }));
+    EXPECT_EQ(points[2].brushData().type, static_cast<uint32_t>(penType));
+    EXPECT_EQ(painting.strokeEnd({ 100, 100 }), Rect::zero());
+}
