@@ -30,6 +30,9 @@ public:
 
     // A painting of the integer parts of the size, without layers.
     explicit Painting(platform::Size size);
+    // A painting read back from its saved files, ready to draw on and replay;
+    // null when its stroke file is missing or damaged. Defined with the file code.
+    static std::unique_ptr<Painting> initWithContentsOfFile(const QString& name);
     ~Painting();
     Painting(const Painting&) = delete;
     Painting& operator=(const Painting&) = delete;
