@@ -69,6 +69,9 @@ bool VideoWriter::start()
         return fail(QStringLiteral("the frame rate must be positive"));
     if (m_width <= 0 || m_height <= 0 || m_width % 2 != 0 || m_height % 2 != 0)
         return fail(QStringLiteral("the frame size %1 × %2 cannot be encoded: both must be even and positive").arg(m_width).arg(m_height));
+    // libx264 refuses larger frames itself, but leaks a little when it does.
+    if (m_width > PixelBuffer::maximumDimension || m_height > PixelBuffer::maximumDimension)
+        return fail(QStringLiteral("the frame size %1 × %2 is beyond the encoder's %3").arg(m_width).arg(m_height).arg(PixelBuffer::maximumDimension));
     if (!openEncoder() || !openConverter() || !openFile())
         return false;
     m_status = Status::Writing;
