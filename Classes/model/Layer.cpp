@@ -99,6 +99,10 @@ std::optional<LayerCanvas> createLayerCanvasWithSize(float width, float height)
     return LayerCanvas { std::move(memory), std::move(context) };
 }
 
+Layer::Layer() = default;
+
+Layer::~Layer() = default;
+
 std::unique_ptr<Layer> Layer::createWithSize(platform::Size size)
 {
     auto layer = std::make_unique<Layer>();
@@ -260,4 +264,149 @@ void Layer::syncToOffScreenFrom(BitmapContext& context, const Rect& region)
 {
     if (auto* offscreen = offscreenContext())
         copyRegion(context, *offscreen, region);
+}
+
+void Layer::startPlayback()
+{
+    m_strokePointsNumber = getStrokePointsNumber();
+    m_playbackedPoints = 0;
+    bool canReplay = createPlaybackContext();
+    clearOffScreen();
+    if (!canReplay) {
+        // Without a canvas to replay into, the replay is over at once rather
+        // than never.
+        leavePlaybackStroke();
+        m_currentPlaybackStrokeIndex = getStrokeNumber();
+        m_currentPlaybackPointIndex = 0;
+        m_playbackedPoints = m_strokePointsNumber;
+        return;
+    }
+    moveToFirstStroke();
+}
+
+void Layer::stopPlayback()
+{
+    leavePlaybackStroke();
+    m_playbackBrush.reset();
+    releasePlaybackContext();
+    syncOnScreenToOffScreen();
+}
+
+bool Layer::createPlaybackContext()
+{
+    // A fresh canvas is transparent.
+    m_playbackCanvas = createLayerCanvasWithSize(m_width, m_height);
+    return m_playbackCanvas.has_value();
+}
+
+void Layer::releasePlaybackContext()
+{
+    m_playbackCanvas.reset();
+}
+
+void Layer::leavePlaybackStroke()
+{
+    if (m_currentPlaybackStroke && m_currentPlaybackStroke->brush() == m_playbackBrush.get())
+        m_currentPlaybackStroke->setBrush(nullptr);
+    m_currentPlaybackStroke = nullptr;
+}
+
+void Layer::beginPlaybackStroke(int index)
+{
+    leavePlaybackStroke();
+    Stroke& stroke = *m_strokeList[static_cast<size_t>(index)];
+    m_currentPlaybackStroke = &stroke;
+    m_playbackBrush = Brush::createBrush(stroke.getBrushType(), m_patternManager);
+    // Exact halves: the replay centre of an odd-sized canvas lies half a point
+    // further than the live one.
+    if (m_playbackBrush)
+        m_playbackBrush->setMirrix(stroke.getMirrixMode(), { 0.5f * m_width, 0.5f * m_height });
+    stroke.setBrush(m_playbackBrush.get());
+    m_currentPlaybackPointIndex = 0;
+}
+
+void Layer::playbackFirstPoint()
+{
+    const auto& points = m_currentPlaybackStroke->strokePoints();
+    auto* canvas = playbackLayerContext();
+    if (static_cast<size_t>(m_currentPlaybackPointIndex) >= points.size() || !canvas)
+        return;
+    const StrokePoint& point = points[static_cast<size_t>(m_currentPlaybackPointIndex++)];
+    m_currentPlaybackStroke->strokeFrom(*canvas, point, true);
+}
+
+Stroke* Layer::moveToFirstStroke()
+{
+    leavePlaybackStroke();
+    m_currentPlaybackPointIndex = 0;
+    m_currentPlaybackStrokeIndex = 0;
+    if (m_strokeList.empty())
+        return nullptr;
+    beginPlaybackStroke(0);
+    playbackFirstPoint();
+    return m_currentPlaybackStroke;
+}
+
+Stroke* Layer::moveToNextStroke()
+{
+    ++m_currentPlaybackStrokeIndex;
+    if (endOfStrokeList()) {
+        leavePlaybackStroke();
+        return nullptr;
+    }
+    beginPlaybackStroke(m_currentPlaybackStrokeIndex);
+    return m_currentPlaybackStroke;
+}
+
+Rect Layer::playbackNextStrokePointsOfNumber(int n)
+{
+    Rect changed = Rect::null();
+    auto* canvas = playbackLayerContext();
+    if (!m_currentPlaybackStroke || !canvas)
+        return changed;
+    for (int i = 0; i < n; ++i) {
+        if (endOfStroke()) {
+            if (!moveToNextStroke()) {
+                m_playbackedPoints = m_strokePointsNumber;
+                return changed;
+            }
+            // A stroke's first point counts as one of the n but draws nothing.
+            playbackFirstPoint();
+            ++m_playbackedPoints;
+            continue;
+        }
+        Stroke& stroke = *m_currentPlaybackStroke;
+        const StrokePoint& point = stroke.strokePoints()[static_cast<size_t>(m_currentPlaybackPointIndex++)];
+        ++m_playbackedPoints;
+        Brush* brush = m_playbackBrush.get();
+        if (brush && brush->mMustRedrawWholeStrokePath())
+            syncToOnScreen(*canvas, stroke.dirtyRect());
+        if (endOfStroke()) {
+            changed = changed.united(stroke.strokeEnd(*canvas, point, true));
+            if (brush)
+                brush->endStroke();
+            syncToOffScreenFrom(*canvas, stroke.dirtyRect());
+        } else {
+            changed = changed.united(stroke.strokeTo(*canvas, point, true));
+        }
+    }
+    return changed;
+}
+
+bool Layer::endOfStroke() const
+{
+    return !m_currentPlaybackStroke || m_currentPlaybackPointIndex >= m_currentPlaybackStroke->getStrokePointsNumber();
+}
+
+bool Layer::endOfStrokeList() const
+{
+    return m_currentPlaybackStrokeIndex >= getStrokeNumber();
+}
+
+float Layer::getPlaybackProgress() const
+{
+    // A layer without points has nothing left to replay.
+    if (m_strokePointsNumber <= 0)
+        return 1.0f;
+    return static_cast<float>(static_cast<double>(m_playbackedPoints) / m_strokePointsNumber);
 }

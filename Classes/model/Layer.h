@@ -45,7 +45,8 @@ public:
     // The context is not used; it is here for callers that draw layers of a context's size.
     static std::unique_ptr<Layer> createWithContext(platform::GraphicsContext* context, float width, float height);
 
-    Layer() = default;
+    Layer();
+    ~Layer();
     Layer(const Layer&) = delete;
     Layer& operator=(const Layer&) = delete;
 
@@ -100,8 +101,39 @@ public:
     void syncToOnScreen(platform::BitmapContext& context, const platform::Rect& region);
     void syncToOffScreenFrom(platform::BitmapContext& context, const platform::Rect& region);
 
+    // Replay: the recorded strokes are drawn again, point by point, into a
+    // canvas of their own; the on-screen canvas is not touched.
+    void startPlayback();
+    void stopPlayback();
+    bool createPlaybackContext();
+    void releasePlaybackContext();
+    Stroke* moveToFirstStroke();
+    Stroke* moveToNextStroke();
+    // Draws the next n recorded points, across stroke boundaries, and returns
+    // the part of the replay canvas that changed (null when none did).
+    platform::Rect playbackNextStrokePointsOfNumber(int n);
+    bool endOfStroke() const;
+    bool endOfStrokeList() const;
+    float getPlaybackProgress() const;
+
+    platform::BitmapContext* playbackLayerContext() const { return m_playbackCanvas ? m_playbackCanvas->context.get() : nullptr; }
+    uint8_t* playbackBitmapBuffer() const { return m_playbackCanvas ? m_playbackCanvas->memory.get() : nullptr; }
+    const std::optional<LayerCanvas>& playbackCanvas() const { return m_playbackCanvas; }
+    Stroke* currentPlaybackStroke() const { return m_currentPlaybackStroke; }
+    int currentPlaybackStrokeIndex() const { return m_currentPlaybackStrokeIndex; }
+    int currentPlaybackPointIndex() const { return m_currentPlaybackPointIndex; }
+    Brush* playbackBrush() const { return m_playbackBrush.get(); }
+    int strokePointsNumber() const { return m_strokePointsNumber; }
+    int playbackedPoints() const { return m_playbackedPoints; }
+
 private:
     bool makeCanvases(float width, float height);
+    // Puts the replay cursor on the stroke at the index with a fresh brush.
+    void beginPlaybackStroke(int index);
+    // Lets go of the stroke under replay before its brush goes away.
+    void leavePlaybackStroke();
+    // Draws the point under the cursor as the start of its stroke.
+    void playbackFirstPoint();
 
     float m_width { 0 };
     float m_height { 0 };
@@ -115,4 +147,12 @@ private:
     std::deque<platform::Image> m_layerSnapshotCache;
     std::optional<platform::Image> m_snapShotImage;
     int m_indexOfFirstModifiedStroke { 0 };
+
+    std::optional<LayerCanvas> m_playbackCanvas;
+    Stroke* m_currentPlaybackStroke { nullptr };
+    int m_currentPlaybackStrokeIndex { 0 };
+    int m_currentPlaybackPointIndex { 0 };
+    std::unique_ptr<Brush> m_playbackBrush;
+    int m_strokePointsNumber { 0 };
+    int m_playbackedPoints { 0 };
 };

@@ -3,8 +3,13 @@
 #include "Classes/brushes/Brush.h"
 #include "Classes/brushes/PatternManager.h"
 #include "Classes/gallery/Utility.h"
+#include "Classes/model/VideoFrameRenderer.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/ImageContext.h"
+#include "platform/media/PixelBuffer.h"
+
+#include <algorithm>
+#include <climits>
 
 using platform::Color;
 using platform::GraphicsContext;
@@ -72,6 +77,11 @@ void Painting::switchBrush(int type)
     m_brushType = type;
     if (m_brush)
         m_brush->setMirrix(m_mirrixMode, mirrorCentre());
+}
+
+void Painting::setBrush(std::unique_ptr<Brush> brush)
+{
+    m_brush = std::move(brush);
 }
 
 void Painting::setBrushSize(int size)
@@ -155,6 +165,12 @@ void Painting::compose(GraphicsContext& context, const LayerCanvas* canvas) cons
 
 void Painting::drawPaintingTo(GraphicsContext& context) const
 {
+    if (m_isMovieMode && m_playbackLayer) {
+        // The replaying layer's canvas: with several layers it is not the active one.
+        const auto& canvas = m_playbackLayer->playbackCanvas();
+        compose(context, canvas ? &*canvas : nullptr);
+        return;
+    }
     if (!m_activeLayer)
         return;
     const auto& canvas = m_activeLayer->layerCanvas();
@@ -183,4 +199,127 @@ void Painting::setCropRegion(const Rect& r)
 bool Painting::notSaved() const
 {
     return !m_layerArray.empty() && m_layerArray.front()->getStrokeNumber() >= 2 && !m_isSaved;
+}
+
+void Painting::startPlayback()
+{
+    if (m_playbackLayer)
+        m_playbackLayer->stopPlayback();
+    m_playbackLayer = m_layerArray.empty() ? nullptr : m_layerArray.front().get();
+    if (m_playbackLayer)
+        m_playbackLayer->startPlayback();
+    m_isMovieMode = true;
+}
+
+void Painting::stopPlayback()
+{
+    if (m_playbackLayer)
+        m_playbackLayer->stopPlayback();
+    m_playbackLayer = nullptr;
+    m_isMovieMode = false;
+}
+
+Rect Painting::playback()
+{
+    if (!m_playbackLayer)
+        return Rect::null();
+    return m_playbackLayer->playbackNextStrokePointsOfNumber(m_playbackSpeed);
+}
+
+bool Painting::endOfPlayback() const
+{
+    return !m_playbackLayer || m_playbackLayer->endOfStrokeList();
+}
+
+float Painting::getPlaybackProgress() const
+{
+    return m_playbackLayer ? m_playbackLayer->getPlaybackProgress() : 0.0f;
+}
+
+void Painting::playbackFaster()
+{
+    if (m_playbackSpeed < INT_MAX)
+        ++m_playbackSpeed;
+}
+
+void Painting::playbackSlower()
+{
+    setPlaybackSpeed(m_playbackSpeed - 1);
+}
+
+void Painting::setPlaybackSpeed(int speed)
+{
+    m_playbackSpeed = std::max(speed, minimumPlaybackSpeed);
+}
+
+long long Painting::totalStrokePoints() const
+{
+    long long points = 0;
+    for (const auto& layer : m_layerArray)
+        points += layer->getStrokePointsNumber();
+    return points;
+}
+
+namespace {
+
+// A speed below one point per step would divide by zero or go backwards.
+int framesAtSpeed(long long points, int speed)
+{
+    return static_cast<int>(std::min<long long>(points / std::max(speed, 1), INT_MAX));
+}
+
+}
+
+int Painting::estimatedVideoFramesWithSpeed(int speed) const
+{
+    return framesAtSpeed(totalStrokePoints(), speed);
+}
+
+void Painting::setRecordPlaybackSpeedWithMaxFrames(int maxFrames)
+{
+    // The points are counted once, not at every speed tried.
+    const long long points = totalStrokePoints();
+    int speed = minimumPlaybackSpeed;
+    int frames = framesAtSpeed(points, speed);
+    while (frames > maxFrames && speed < INT_MAX) {
+        ++speed;
+        int faster = framesAtSpeed(points, speed);
+        if (faster == frames)
+            break;
+        frames = faster;
+    }
+    m_playbackSpeed = speed;
+}
+
+std::unique_ptr<platform::PixelBuffer> Painting::createPixelBufferFromCurrentFrameWithVideoSize(
+    platform::Size videoSize, const platform::AffineTransform& frameTransform)
+{
+    if (!(videoSize.width >= 1 && videoSize.height >= 1))
+        return nullptr;
+    // Rows exactly four bytes per pixel, as the frame format asks.
+    int width = static_cast<int>(videoSize.width);
+    int height = static_cast<int>(videoSize.height);
+    if (width > platform::PixelBuffer::maximumDimension || height > platform::PixelBuffer::maximumDimension)
+        return nullptr;
+    auto buffer = platform::PixelBuffer::create(width, height, width * platform::PixelBuffer::bytesPerPixel);
+    if (buffer)
+        drawCurrentFrameToPixelBuffer(*buffer, frameTransform);
+    return buffer;
+}
+
+void Painting::drawCurrentFrameToPixelBuffer(platform::PixelBuffer& buffer, const platform::AffineTransform& frameTransform)
+{
+    if (!m_frameRenderer)
+        m_frameRenderer = std::make_unique<VideoFrameRenderer>();
+    VideoFrameRenderer::Geometry geometry;
+    geometry.scale = getScreenScale();
+    geometry.paintingWidth = static_cast<float>(m_width);
+    geometry.paintingHeight = static_cast<float>(m_height);
+    // Without a crop region the whole painting is the crop.
+    geometry.cropHeight = m_unalignedCropRect.isNull() ? static_cast<float>(m_height) : m_unalignedCropRect.height();
+    geometry.frameTransform = frameTransform;
+    const LayerCanvas* canvas = nullptr;
+    if (m_playbackLayer && m_playbackLayer->playbackCanvas())
+        canvas = &*m_playbackLayer->playbackCanvas();
+    m_frameRenderer->render(buffer, geometry, *this, canvas);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Classes/model/Layer.h"
+#include "platform/graphics/AffineTransform.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/Image.h"
@@ -11,9 +12,11 @@
 
 class Brush;
 class PatternManager;
+class VideoFrameRenderer;
 
 namespace platform {
 class GraphicsContext;
+class PixelBuffer;
 }
 
 // Rounds a crop side to a multiple of 16 for the video encoder. It adds 1, not
@@ -27,6 +30,7 @@ public:
     static constexpr int defaultBrushType = 37;
     static constexpr int rubberBrushType = 23;
     static constexpr int defaultMirrixMode = 9;
+    static constexpr int minimumPlaybackSpeed = 2;
 
     // A painting of the integer parts of the size, without layers.
     explicit Painting(platform::Size size);
@@ -58,7 +62,7 @@ public:
     void setMirrixMode(int mode);
     int mirrixMode() const { return m_mirrixMode; }
     Brush* brush() const { return m_brush.get(); }
-    void setBrush(std::unique_ptr<Brush> brush) { m_brush = std::move(brush); }
+    void setBrush(std::unique_ptr<Brush> brush);
     int brushType() const { return m_brushType; }
     void setBrushType(int type) { m_brushType = type; }
     bool isRandomColor() const { return m_isRandomColor; }
@@ -89,6 +93,9 @@ public:
 
     // Output into top-left-origin contexts.
     void drawBackground(platform::GraphicsContext& context) const;
+    // In movie mode the replay canvas; the live canvas otherwise, and also in
+    // movie mode once the replay has stopped, since its last picture is the
+    // live one.
     void drawPaintingTo(platform::GraphicsContext& context) const;
     // The top-left crop-sized part of the picture at the export scale. Without
     // a crop, the crop becomes the whole painting.
@@ -103,8 +110,40 @@ public:
     // Worth asking about before it is thrown away: two strokes or more, unsaved.
     bool notSaved() const;
 
+    // Replay of the first layer into a canvas of its own. The caller owns the
+    // clock: one playback() per tick or video frame, until endOfPlayback().
+    void startPlayback();
+    void stopPlayback();
+    // The part of the replay canvas that this step changed; null when none.
+    platform::Rect playback();
+    bool endOfPlayback() const;
+    float getPlaybackProgress() const;
+    void playbackFaster();
+    void playbackSlower();
+    // Recorded points drawn per step; never below two.
+    int playbackSpeed() const { return m_playbackSpeed; }
+    void setPlaybackSpeed(int speed);
+    bool isMovieMode() const { return m_isMovieMode; }
+    void setIsMovieMode(bool movieMode) { m_isMovieMode = movieMode; }
+    Layer* playbackLayer() const { return m_playbackLayer; }
+    // Replay steps needed at the speed for the points of every layer.
+    int estimatedVideoFramesWithSpeed(int speed) const;
+    // The lowest speed from two up whose replay fits in the frames, or the one
+    // at which going faster stops shortening it.
+    void setRecordPlaybackSpeedWithMaxFrames(int maxFrames);
+    // A new 32-bit ARGB frame of the integer parts of the size showing the
+    // background and the strokes replayed so far, upright at the export scale
+    // and mapped into the frame by the transform. Nothing when the size is
+    // not usable.
+    std::unique_ptr<platform::PixelBuffer> createPixelBufferFromCurrentFrameWithVideoSize(platform::Size videoSize,
+        const platform::AffineTransform& frameTransform);
+    // The same frame drawn into a buffer the caller keeps, e.g. from frame to
+    // frame; nothing is allocated once the first frame has been drawn.
+    void drawCurrentFrameToPixelBuffer(platform::PixelBuffer& buffer, const platform::AffineTransform& frameTransform);
+
 private:
     platform::Point mirrorCentre() const;
+    long long totalStrokePoints() const;
     // The background, then the canvas upright over the whole painting.
     void compose(platform::GraphicsContext& context, const LayerCanvas* canvas) const;
 
@@ -127,4 +166,9 @@ private:
     platform::Rect m_unalignedCropRect = platform::Rect::null();
     int m_mirrixMode { defaultMirrixMode };
     bool m_isSaved { false };
+
+    Layer* m_playbackLayer { nullptr };
+    int m_playbackSpeed { minimumPlaybackSpeed };
+    bool m_isMovieMode { false };
+    std::unique_ptr<VideoFrameRenderer> m_frameRenderer;
 };
