@@ -1,0 +1,108 @@
+#pragma once
+
+#include "Classes/brushes/Brush.h"
+#include "Classes/model/Painting.h"
+#include "Classes/model/PaintingFile.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// Points the Documents directory at a fresh temporary folder for the life of a
+// test, and back to where it was afterwards.
+class ScopedDocuments final {
+public:
+    ScopedDocuments()
+        : m_previous(qgetenv("PINTARO_DOCUMENTS"))
+        , m_hadPrevious(qEnvironmentVariableIsSet("PINTARO_DOCUMENTS"))
+    {
+        qputenv("PINTARO_DOCUMENTS", m_folder.path().toUtf8());
+    }
+    ~ScopedDocuments()
+    {
+        if (m_hadPrevious)
+            qputenv("PINTARO_DOCUMENTS", m_previous);
+        else
+            qunsetenv("PINTARO_DOCUMENTS");
+    }
+    ScopedDocuments(const ScopedDocuments&) = delete;
+    ScopedDocuments& operator=(const ScopedDocuments&) = delete;
+
+    QString path() const { return m_folder.path(); }
+    QString paintingDirectory() const { return m_folder.path() + QStringLiteral("/Painting"); }
+    QString file(const QString& name) const { return paintingDirectory() + QLatin1Char('/') + name; }
+    QStringList files() const { return QDir(paintingDirectory()).entryList(QDir::Files, QDir::Name); }
+
+private:
+    QTemporaryDir m_folder;
+    QByteArray m_previous;
+    bool m_hadPrevious;
+};
+
+inline std::unique_ptr<Painting> makePainting(int width, int height)
+{
+    auto painting = std::make_unique<Painting>(platform::Size { static_cast<float>(width), static_cast<float>(height) });
+    painting->addTransparentLayer();
+    return painting;
+}
+
+// Draws one stroke through the points with the given brush type.
+inline void drawStroke(Painting& painting, int brushType, const std::vector<platform::Point>& points)
+{
+    painting.switchBrush(brushType);
+    painting.strokeFrom(points.front());
+    for (size_t i = 1; i + 1 < points.size(); ++i)
+        painting.strokeTo(points[i]);
+    painting.strokeEnd(points.back());
+}
+
+// A painting with a few strokes of brushes that keep per-point data and ones
+// that do not, ready to be saved.
+inline std::unique_ptr<Painting> makeSamplePainting(int width = 320, int height = 416)
+{
+    auto painting = makePainting(width, height);
+    drawStroke(*painting, 13, { { 20, 30 }, { 60, 40 }, { 100, 90 }, { 140, 60 } });
+    drawStroke(*painting, 11, { { 30, 300 }, { 80, 330 }, { 130, 300 }, { 200, 350 } });
+    drawStroke(*painting, 17, { { 250, 100 }, { 200, 150 }, { 250, 200 } });
+    drawStroke(*painting, 37, { { 160, 200 }, { 190, 260 } });
+    painting->setPaintingImage(painting->getPaintingImage());
+    return painting;
+}
+
+inline std::vector<uint8_t> readBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray data = file.readAll();
+    return { data.begin(), data.end() };
+}
+
+inline bool writeBytes(const QString& path, const std::vector<uint8_t>& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()))
+        == static_cast<qint64>(bytes.size());
+}
+
+// Runs the event loop until the condition holds or the time is up.
+inline bool processEventsUntil(const std::function<bool()>& done, int timeoutMs = 20000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
