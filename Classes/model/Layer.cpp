@@ -73,18 +73,21 @@ void copyRegion(BitmapContext& from, BitmapContext& to, const Rect& region)
 void LayerCanvas::drawUpright(platform::GraphicsContext& into, const Rect& rect) const
 {
     // A read-only view of the memory: nothing is copied, and it lives only for this draw.
-    QImage view(memory.get(), context->width(), context->height(), context->bytesPerRow(),
+    QImage view(static_cast<const uchar*>(memory.get()), context->width(), context->height(), context->bytesPerRow(),
         QImage::Format_ARGB32_Premultiplied);
     into.drawImage(rect, Image(view));
 }
 
 std::optional<LayerCanvas> createLayerCanvasWithSize(float width, float height)
 {
+    // No pixels, no canvas; that is not a shortage of memory.
+    if (!(width >= 1 && height >= 1))
+        return std::nullopt;
     // Sizes the platform cannot address count as memory that could not be had.
     const double rowBytes = std::trunc(static_cast<double>(width)) * 4;
     const double totalBytes = std::trunc(rowBytes * static_cast<double>(height));
     std::unique_ptr<uint8_t[]> memory;
-    if (rowBytes <= std::numeric_limits<int>::max() && totalBytes >= 0
+    if (rowBytes <= std::numeric_limits<int>::max()
         && totalBytes <= static_cast<double>(std::numeric_limits<std::ptrdiff_t>::max()))
         memory.reset(new (std::nothrow) uint8_t[static_cast<size_t>(totalBytes)]);
     if (!memory) {

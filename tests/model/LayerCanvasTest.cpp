@@ -78,6 +78,15 @@ TEST(LayerCanvas, UnobtainableMemorySaysSoAndLeavesALayerThatDrawsNothing)
     EXPECT_FALSE(layer->getLayerImage().has_value());
 }
 
+TEST(LayerCanvas, EmptySizeGivesNoCanvasWithoutComplaint)
+{
+    for (platform::Size size : { platform::Size { 0, 100 }, platform::Size { 100, 0.5f }, platform::Size { -10, 20 } }) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(createLayerCanvasWithSize(size.width, size.height).has_value());
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    }
+}
+
 TEST(LayerUndo, TakesBackTheLastFiveStrokesExactly)
 {
     auto layer = Layer::createWithSize({ 240, 200 });
