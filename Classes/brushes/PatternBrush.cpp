@@ -121,7 +121,9 @@ Rect PatternBrush::drawStrokeWithQuartz2D(platform::GraphicsContext& context, Po
         setDirectionMatrix(context, points[i], points[i + 1]);
         Rect stamp = m_matrix.mapRect(square);
         context.concatCTM(m_matrix);
-        context.drawImage(square, (*m_patternArray)[static_cast<size_t>(m_patternIndex)]);
+        // Painting coordinates grow downward, so the picture's top row goes to
+        // the smaller y: a heart stamps point down, as it is drawn.
+        context.drawImageTopLeft(square, (*m_patternArray)[static_cast<size_t>(m_patternIndex)]);
         if (++m_patternIndex >= static_cast<int>(m_patternArray->size()))
             m_patternIndex = 0;
         context.restoreGState();
