@@ -107,6 +107,9 @@ void GraphicsContext::applyState()
     m_painter.setOpacity(std::clamp(m_state.alpha, 0.0f, 1.0f));
 }
 
+// Larger shapes are left to QPainter, whose threaded fills pay off for them.
+constexpr qint64 directPaintLargestArea = 256 * 256;
+
 QPoint GraphicsContext::shadowOffset(const Shadow& shadow) const
 {
     // The offset is measured along the default user space's axes, whatever the CTM.
@@ -130,30 +133,47 @@ void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
         m_painter.setBrush(color);
     }
 
+    const QTransform device = deviceTransform();
+    const double scale = std::sqrt(std::fabs(device.determinant()));
+    QRectF bounds = device.mapRect(path.controlPointRect());
+    if (paint == Paint::Stroke) {
+        // Half the line width, scaled, plus room for miter points.
+        double grow = m_state.lineWidth * scale * (m_state.lineJoin == LineJoin::Miter ? 5 : 0.5) + 1;
+        bounds.adjust(-grow, -grow, grow, grow);
+    }
+    // Whether the shadow renderer's scratch painter, always antialiased and clipped
+    // to whole pixels, rasterises this path as the target painter does. Thin
+    // strokes take another route through Qt, and square caps may leave `bounds`.
+    bool paintsLikeScratch = m_state.antialias && m_state.allowsAntialias
+        && (!m_state.clip || QRectF(m_state.clip->toAlignedRect()) == *m_state.clip);
+    if (paint == Paint::Stroke)
+        paintsLikeScratch = paintsLikeScratch && m_state.lineCap != LineCap::Square && m_state.lineWidth * scale >= 2;
+    QRect clip = m_target->rect();
+    if (m_state.clip)
+        clip = clip.intersected(m_state.clip->toAlignedRect());
+
     if (m_state.shadow && m_state.blendMode == BlendMode::Normal) {
         const Shadow& shadow = *m_state.shadow;
-        QTransform device = deviceTransform();
-        QRectF bounds = device.mapRect(path.controlPointRect());
-        if (paint == Paint::Stroke) {
-            // Half the line width, scaled, plus room for miter points.
-            double scale = std::sqrt(std::fabs(device.determinant()));
-            double grow = m_state.lineWidth * scale * (m_state.lineJoin == LineJoin::Miter ? 5 : 0.5) + 1;
-            bounds.adjust(-grow, -grow, grow, grow);
-        }
         double baseScale = std::sqrt(std::fabs(m_base.determinant()));
         QPoint offset = shadowOffset(shadow);
-        QRect clip = m_target->rect();
-        if (m_state.clip)
-            clip = clip.intersected(m_state.clip->toAlignedRect());
-        qreal opacity = m_painter.opacity();
-        m_shadow.draw(*m_target, bounds.toAlignedRect(), clip, shadow.blur * baseScale, offset, shadow.color,
-            [&](QPainter& mask) {
-                mask.setTransform(device);
-                mask.setOpacity(opacity);
-                mask.setPen(m_painter.pen());
-                mask.setBrush(m_painter.brush());
-                mask.drawPath(path);
-            });
+        bool painted = m_shadow.drawPath(*m_target, bounds.toAlignedRect(), clip, shadow.blur * baseScale, offset,
+            shadow.color, ShadowShape { path, device, m_painter.pen(), m_painter.brush(), m_painter.opacity() });
+        if (painted && offset.isNull() && paintsLikeScratch) {
+            // The shadow's mask painter has just rasterised the path exactly as
+            // the target painter would; reuse that rather than rasterise it again.
+            m_shadow.paintShapeOverTarget(*m_target, clip);
+            return;
+        }
+    } else if (paintsLikeScratch && m_state.blendMode != BlendMode::Copy) {
+        QRect box = bounds.toAlignedRect().adjusted(-2, -2, 2, 2).intersected(clip);
+        if (static_cast<qint64>(box.width()) * box.height() <= directPaintLargestArea) {
+            ShadowShape shape { path, device, m_painter.pen(), m_painter.brush(), m_painter.opacity() };
+            if (m_state.blendMode == BlendMode::Clear)
+                m_shadow.clearPathDirect(*m_target, box, clip, std::move(shape));
+            else
+                m_shadow.drawPathDirect(*m_target, box, clip, shape);
+            return;
+        }
     }
     m_painter.drawPath(path);
 }
