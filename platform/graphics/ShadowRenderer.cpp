@@ -258,9 +258,18 @@ void ShadowRenderer::finish(QImage& target, const QRect& box, const QRect& clip,
         const int coverageWidth = m_coverageBox.width();
         const uint8_t* from = m_coverage.data() + static_cast<size_t>(box.top() - m_coverageBox.top()) * coverageWidth
             + (box.left() - m_coverageBox.left());
-        for (int y = 0; y < height; ++y)
-            std::memcpy(m_mask.data() + static_cast<size_t>(y) * width, from + static_cast<size_t>(y) * coverageWidth,
-                width);
+        m_extents.resize(static_cast<size_t>(height));
+        for (int y = 0; y < height; ++y) {
+            uint8_t* row = m_mask.data() + static_cast<size_t>(y) * width;
+            std::memcpy(row, from + static_cast<size_t>(y) * coverageWidth, width);
+            int first = 0;
+            while (first < width && !row[first])
+                ++first;
+            int last = width - 1;
+            while (last > first && !row[last])
+                --last;
+            m_extents[static_cast<size_t>(y)] = { first, first < width ? last : -1 };
+        }
         blurMask(width, height, sigma);
         m_maskBox = box;
         m_maskSigma = sigma;
@@ -287,9 +296,11 @@ void ShadowRenderer::finish(QImage& target, const QRect& box, const QRect& clip,
         const uint8_t* maskRow = m_mask.data() + static_cast<size_t>(y - offset.y() - box.top()) * width
             - offset.x() - box.left();
         auto* row = reinterpret_cast<uint32_t*>(targetBits + y * targetStride);
-        int x = dest.left();
+        const Extent& extent = m_extents[static_cast<size_t>(y - offset.y() - box.top())];
+        const int right = std::min(dest.right(), extent.last + offset.x() + box.left());
+        int x = std::max(dest.left(), extent.first + offset.x() + box.left());
 #if defined(__SSE2__)
-        for (; x + 3 <= dest.right(); x += 4) {
+        for (; x + 3 <= right; x += 4) {
             uint32_t four;
             std::memcpy(&four, maskRow + x, 4);
             if (!four)
@@ -304,7 +315,7 @@ void ShadowRenderer::finish(QImage& target, const QRect& box, const QRect& clip,
             _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), _mm_packus_epi16(low, high));
         }
 #endif
-        for (; x <= dest.right(); ++x) {
+        for (; x <= right; ++x) {
             if (uint32_t coverage = maskRow[x])
                 row[x] = shadowOver(row[x], coverage, colorAlpha, red, green, blue);
         }
@@ -334,65 +345,88 @@ void ShadowRenderer::blurMask(int width, int height, float sigma)
 }
 
 // Each box filter averages 2·radius + 1 values with zeros beyond the ends; the
-// division is a multiplication by 2^24 / width, rounded.
+// division is a multiplication by 2^24 / width, rounded. Only the columns within
+// a row's extent, grown by the radius, can become non-zero.
 void ShadowRenderer::blurRows(int width, int height, int radius)
 {
     m_rowCopy.resize(static_cast<size_t>(width));
     uint8_t* scratch = m_rowCopy.data();
     const uint32_t reciprocal = (1u << 24) / (2 * radius + 1);
-    const int warmUp = std::min(radius, width);
     for (int y = 0; y < height; ++y) {
-        uint8_t* data = m_mask.data() + static_cast<size_t>(y) * width;
-        std::memcpy(scratch, data, width);
+        Extent& extent = m_extents[static_cast<size_t>(y)];
+        if (extent.first > extent.last)
+            continue;
+        // Zeros lie beyond the extent, so the filter over the grown span alone
+        // gives the same values as over the whole row.
+        const int begin = std::max(0, extent.first - radius);
+        const int end = std::min(width - 1, extent.last + radius);
+        const int count = end - begin + 1;
+        uint8_t* data = m_mask.data() + static_cast<size_t>(y) * width + begin;
+        std::memcpy(scratch, data, count);
         uint32_t sum = 0;
-        for (int i = 0; i < warmUp; ++i)
+        for (int i = 0; i < std::min(radius, count); ++i)
             sum += scratch[i];
-        for (int i = 0; i < width; ++i) {
+        for (int i = 0; i < count; ++i) {
             int entering = i + radius;
             int leaving = i - radius - 1;
-            if (entering < width)
+            if (entering < count)
                 sum += scratch[entering];
             if (leaving >= 0)
                 sum -= scratch[leaving];
             data[i] = static_cast<uint8_t>((sum * reciprocal + (1u << 23)) >> 24);
         }
+        extent = { begin, end };
     }
 }
 
 void ShadowRenderer::blurColumns(int width, int height, int radius)
 {
     // All columns at once, a row at a time: the running sums sit side by side,
-    // so the loops run over contiguous memory and vectorise.
+    // so the loops run over contiguous memory and vectorise. Rows add and remove
+    // only their extents; an output row can be non-zero only within the union
+    // of the extents of the rows in its window.
     const size_t area = static_cast<size_t>(width) * height;
     m_rowCopy.resize(area);
     std::memcpy(m_rowCopy.data(), m_mask.data(), area);
     m_columnSums.assign(static_cast<size_t>(width), 0);
+    m_nextExtents.resize(static_cast<size_t>(height));
     uint32_t* sums = m_columnSums.data();
     const uint8_t* in = m_rowCopy.data();
     uint8_t* out = m_mask.data();
     const uint32_t reciprocal = (1u << 24) / (2 * radius + 1);
-    for (int y = 0; y < std::min(radius, height); ++y) {
+    auto add = [&](int y) {
+        const Extent& e = m_extents[static_cast<size_t>(y)];
         const uint8_t* row = in + static_cast<size_t>(y) * width;
-        for (int x = 0; x < width; ++x)
+        for (int x = e.first; x <= e.last; ++x)
             sums[x] += row[x];
-    }
+    };
+    for (int y = 0; y < std::min(radius, height); ++y)
+        add(y);
     for (int y = 0; y < height; ++y) {
         int entering = y + radius;
         int leaving = y - radius - 1;
-        if (entering < height) {
-            const uint8_t* row = in + static_cast<size_t>(entering) * width;
-            for (int x = 0; x < width; ++x)
-                sums[x] += row[x];
-        }
+        if (entering < height)
+            add(entering);
         if (leaving >= 0) {
+            const Extent& e = m_extents[static_cast<size_t>(leaving)];
             const uint8_t* row = in + static_cast<size_t>(leaving) * width;
-            for (int x = 0; x < width; ++x)
+            for (int x = e.first; x <= e.last; ++x)
                 sums[x] -= row[x];
         }
+        Extent span { width, -1 };
+        for (int w = std::max(0, y - radius); w <= std::min(height - 1, y + radius); ++w) {
+            const Extent& e = m_extents[static_cast<size_t>(w)];
+            if (e.first <= e.last) {
+                span.first = std::min(span.first, e.first);
+                span.last = std::max(span.last, e.last);
+            }
+        }
         uint8_t* target = out + static_cast<size_t>(y) * width;
-        for (int x = 0; x < width; ++x)
+        for (int x = span.first; x <= span.last; ++x)
             target[x] = static_cast<uint8_t>((sums[x] * reciprocal + (1u << 23)) >> 24);
+        m_nextExtents[static_cast<size_t>(y)] = span;
     }
+    m_extents.swap(m_nextExtents);
 }
 
 }

@@ -110,6 +110,14 @@ private:
     float m_maskSigma { -1 };
     bool m_maskValid { false };
 
+    // Per row of m_mask, the columns outside which it is zero (first > last
+    // for an empty row): the blur and the compositing skip the rest.
+    struct Extent {
+        int first;
+        int last;
+    };
+    std::vector<Extent> m_extents;
+    std::vector<Extent> m_nextExtents;
     std::vector<uint8_t> m_rowCopy;
     std::vector<uint32_t> m_columnSums;
 };
