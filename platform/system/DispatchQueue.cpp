@@ -66,7 +66,9 @@ void runWorker(std::shared_ptr<WorkerState> state)
         }
         lock.lock();
         --state->running;
-        if (state->running == 0 && state->blocks.empty())
+        // Waiters inside a block of this queue count themselves as running,
+        // so they are woken whenever the queue runs dry, not only at zero.
+        if (state->blocks.empty())
             state->idle.notify_all();
     }
 }

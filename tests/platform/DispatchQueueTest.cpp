@@ -89,6 +89,22 @@ TEST(DispatchQueueTest, TheMainQueueRunsBlocksFromOtherThreadsInOrderOnTheMainTh
     EXPECT_TRUE(labelled);
 }
 
+TEST(DispatchQueueTest, ABlockOfTheGlobalQueueCanWaitForTheOthers)
+{
+    std::atomic<int> finished { 0 };
+    std::promise<bool> waited;
+    DispatchQueue::global().async([&] {
+        DispatchQueue::global().async([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            ++finished;
+        });
+        waited.set_value(DispatchQueue::global().waitUntilIdle(std::chrono::seconds(5)) && finished == 1);
+    });
+    auto future = waited.get_future();
+    ASSERT_EQ(future.wait_for(std::chrono::seconds(4)), std::future_status::ready);
+    EXPECT_TRUE(future.get());
+}
+
 TEST(DispatchQueueTest, ReleasingASerialQueueStillRunsWhatWasQueued)
 {
     std::atomic<int> ran { 0 };
