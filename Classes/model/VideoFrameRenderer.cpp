@@ -10,6 +10,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 using platform::AffineTransform;
 using platform::PixelBuffer;
 using platform::Rect;
@@ -39,15 +43,66 @@ inline uint32_t byteMul(uint32_t x, uint32_t a)
 
 // A canvas pixel (premultiplied 0xAARRGGBB) over a frame pixel held in the
 // frame's byte order. Both orders keep each channel in its own byte, so the
-// per-byte blend works on the frame's order as it is.
+// per-byte blend works on the frame's order as it is. It needs no branches:
+// multiplying by 255 gives the pixel back and by 0 gives 0, exactly.
 inline uint32_t sourceOver(uint32_t source, uint32_t frameWord)
 {
-    uint32_t alpha = source >> 24;
-    uint32_t swapped = __builtin_bswap32(source);
-    if (alpha == 255)
-        return swapped;
-    return swapped + byteMul(frameWord, 255 - alpha);
+    return __builtin_bswap32(source) + byteMul(frameWord, 255 - (source >> 24));
 }
+
+inline uint32_t load(const uint8_t* p)
+{
+    uint32_t value;
+    std::memcpy(&value, p, 4);
+    return value;
+}
+
+// sourceOver over a run of frame pixels; fetch(u) gives the canvas pixel of
+// frame pixel u, and fetch4(u) those of u … u + 3.
+template<typename Fetch, typename Fetch4>
+void blendRun(uint32_t* out, const uint32_t* background, int begin, int end, Fetch fetch, [[maybe_unused]] Fetch4 fetch4)
+{
+    int u = begin;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i full = _mm_set1_epi16(255);
+    const __m128i half = _mm_set1_epi16(0x80);
+    for (; u + 4 <= end; u += 4) {
+        __m128i s = fetch4(u);
+        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(background + u));
+        // Transparent canvas pixels, the common case, leave the background.
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(s, zero)) == 0xffff) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + u), b);
+            continue;
+        }
+        // 255 − alpha in every 16-bit lane of its pixel.
+        __m128i inverse = _mm_srli_epi32(s, 24);
+        inverse = _mm_or_si128(inverse, _mm_slli_epi32(inverse, 16));
+        __m128i inverseLow = _mm_sub_epi16(full, _mm_unpacklo_epi32(inverse, inverse));
+        __m128i inverseHigh = _mm_sub_epi16(full, _mm_unpackhi_epi32(inverse, inverse));
+        auto multiply = [&](__m128i channels, __m128i factor) {
+            __m128i t = _mm_mullo_epi16(channels, factor);
+            t = _mm_add_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), half);
+            return _mm_srli_epi16(t, 8);
+        };
+        __m128i low = multiply(_mm_unpacklo_epi8(b, zero), inverseLow);
+        __m128i high = multiply(_mm_unpackhi_epi8(b, zero), inverseHigh);
+        // The canvas's B, G, R, A bytes turned to the frame's A, R, G, B.
+        __m128i swapped = _mm_or_si128(_mm_slli_epi16(s, 8), _mm_srli_epi16(s, 8));
+        swapped = _mm_shufflehi_epi16(_mm_shufflelo_epi16(swapped, 0xb1), 0xb1);
+        __m128i result = _mm_add_epi8(swapped, _mm_packus_epi16(low, high));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + u), result);
+    }
+#endif
+    for (; u < end; ++u)
+        out[u] = sourceOver(fetch(u), background[u]);
+}
+
+#if defined(__SSE2__)
+#define PINTARO_FETCH4(body) [&](int u) { return body; }
+#else
+#define PINTARO_FETCH4(body) 0
+#endif
 
 // Weights in sixteenths, two channels at a time in 16-bit lanes.
 inline uint32_t interpolate(uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11, uint32_t wx, uint32_t wy)
@@ -62,13 +117,6 @@ inline uint32_t interpolate(uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p
     uint32_t rb = ((rbTop * iy + rbBottom * wy) >> 8) & mask;
     uint32_t ag = (agTop * iy + agBottom * wy) & ~mask;
     return rb | ag;
-}
-
-inline uint32_t load(const uint8_t* p)
-{
-    uint32_t value;
-    std::memcpy(&value, p, 4);
-    return value;
 }
 
 }
@@ -112,6 +160,7 @@ bool VideoFrameRenderer::fillAxis(AxisTable& table, int frameExtent, double scal
     table.begin = frameExtent;
     table.end = 0;
     table.isExact = true;
+    table.isContiguous = stride == 4;
     for (int f = 0; f < frameExtent; ++f) {
         // The canvas coordinate under the centre of frame pixel f, and the
         // two pixel centres around it.
@@ -135,6 +184,8 @@ bool VideoFrameRenderer::fillAxis(AxisTable& table, int frameExtent, double scal
         table.offset1[static_cast<size_t>(f)] = i1 * stride;
         table.weight[static_cast<size_t>(f)] = static_cast<uint8_t>(weight);
         table.isExact = table.isExact && weight == 0;
+        table.isContiguous = table.isContiguous && weight == 0
+            && (f == table.begin || table.offset0[static_cast<size_t>(f)] == table.offset0[static_cast<size_t>(f - 1)] + 4);
     }
     if (table.begin >= table.end)
         table.begin = table.end = 0;
@@ -204,43 +255,52 @@ void VideoFrameRenderer::render(PixelBuffer& frame, const Geometry& geometry, co
         renderWithContext(frame, geometry, painting, canvas);
         return;
     }
-    const size_t rowBytes = static_cast<size_t>(frame.width()) * 4;
-    for (int v = 0; v < frame.height(); ++v)
-        std::memcpy(frame.row(v), m_background.data() + static_cast<size_t>(v) * frame.width(), rowBytes);
-    if (canvas)
-        composeCanvas(frame, *canvas);
-}
-
-void VideoFrameRenderer::composeCanvas(PixelBuffer& frame, const LayerCanvas& canvas) const
-{
-    const uint8_t* base = canvas.memory.get();
-    const int32_t* columns0 = m_columns.offset0.data();
-    const int32_t* columns1 = m_columns.offset1.data();
-    const uint8_t* columnWeights = m_columns.weight.data();
-    const bool exact = m_columns.isExact && m_rows.isExact;
-    for (int v = m_rows.begin; v < m_rows.end; ++v) {
+    const int width = frame.width();
+    for (int v = 0; v < frame.height(); ++v) {
         auto* out = reinterpret_cast<uint32_t*>(frame.row(v));
-        const uint8_t* row0 = base + m_rows.offset0[static_cast<size_t>(v)];
-        if (exact) {
-            for (int u = m_columns.begin; u < m_columns.end; ++u) {
-                uint32_t source = load(row0 + columns0[u]);
-                if (source)
-                    out[u] = sourceOver(source, out[u]);
-            }
+        const uint32_t* background = m_background.data() + static_cast<size_t>(v) * static_cast<size_t>(width);
+        if (!canvas || v < m_rows.begin || v >= m_rows.end) {
+            std::memcpy(out, background, static_cast<size_t>(width) * 4);
             continue;
         }
-        const uint8_t* row1 = base + m_rows.offset1[static_cast<size_t>(v)];
-        const uint32_t rowWeight = m_rows.weight[static_cast<size_t>(v)];
-        for (int u = m_columns.begin; u < m_columns.end; ++u) {
-            uint32_t p00 = load(row0 + columns0[u]);
-            uint32_t p01 = load(row0 + columns1[u]);
-            uint32_t p10 = load(row1 + columns0[u]);
-            uint32_t p11 = load(row1 + columns1[u]);
-            if (!(p00 | p01 | p10 | p11))
-                continue;
-            uint32_t source = interpolate(p00, p01, p10, p11, columnWeights[u], rowWeight);
-            if (source)
-                out[u] = sourceOver(source, out[u]);
-        }
+        std::memcpy(out, background, static_cast<size_t>(m_columns.begin) * 4);
+        std::memcpy(out + m_columns.end, background + m_columns.end, static_cast<size_t>(width - m_columns.end) * 4);
+        composeRow(out, background, *canvas, v);
     }
+}
+
+void VideoFrameRenderer::composeRow(uint32_t* out, const uint32_t* background, const LayerCanvas& canvas, int v) const
+{
+    const uint8_t* base = canvas.memory.get();
+    const int begin = m_columns.begin;
+    const int end = m_columns.end;
+    const int32_t* columns0 = m_columns.offset0.data();
+    const uint8_t* row0 = base + m_rows.offset0[static_cast<size_t>(v)];
+    if (m_rows.isExact && m_columns.isContiguous) {
+        const uint8_t* first = row0 + columns0[begin];
+        blendRun(out, background, begin, end, [&](int u) { return load(first + (u - begin) * 4); },
+            PINTARO_FETCH4(_mm_loadu_si128(reinterpret_cast<const __m128i*>(first + (u - begin) * 4))));
+        return;
+    }
+    if (m_rows.isExact && m_columns.isExact) {
+        auto fetch = [&](int u) { return load(row0 + columns0[u]); };
+        blendRun(out, background, begin, end, fetch,
+            PINTARO_FETCH4(_mm_setr_epi32(static_cast<int>(fetch(u)), static_cast<int>(fetch(u + 1)),
+                static_cast<int>(fetch(u + 2)), static_cast<int>(fetch(u + 3)))));
+        return;
+    }
+    const int32_t* columns1 = m_columns.offset1.data();
+    const uint8_t* columnWeights = m_columns.weight.data();
+    const uint8_t* row1 = base + m_rows.offset1[static_cast<size_t>(v)];
+    const uint32_t rowWeight = m_rows.weight[static_cast<size_t>(v)];
+    auto fetch = [&](int u) {
+        uint32_t p00 = load(row0 + columns0[u]);
+        uint32_t p01 = load(row0 + columns1[u]);
+        uint32_t p10 = load(row1 + columns0[u]);
+        uint32_t p11 = load(row1 + columns1[u]);
+        return (p00 | p01 | p10 | p11) ? interpolate(p00, p01, p10, p11, columnWeights[u], rowWeight) : 0u;
+    };
+    blendRun(out, background, begin, end, fetch,
+        PINTARO_FETCH4(_mm_setr_epi32(static_cast<int>(fetch(u)), static_cast<int>(fetch(u + 1)),
+            static_cast<int>(fetch(u + 2)), static_cast<int>(fetch(u + 3)))));
 }

@@ -53,6 +53,8 @@ private:
         int begin { 0 };
         int end { 0 };
         bool isExact { true };
+        // Exact, and the canvas pixels of successive frame pixels lie side by side.
+        bool isContiguous { false };
     };
     struct CacheKey {
         int frameWidth { 0 };
@@ -74,7 +76,8 @@ private:
         int32_t stride);
     static void drawFrame(void* memory, int width, int height, int bytesPerRow, const Geometry& geometry,
         const Painting& painting, const LayerCanvas* canvas);
-    void composeCanvas(platform::PixelBuffer& frame, const LayerCanvas& canvas) const;
+    // The canvas over the background in the columns that show it, in frame row v.
+    void composeRow(uint32_t* out, const uint32_t* background, const LayerCanvas& canvas, int v) const;
 
     CacheKey m_key;
     bool m_isValid { false };
