@@ -379,6 +379,10 @@ void ShadowRenderer::blurRows(int width, int height, int radius)
     }
 }
 
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// The column sums vectorise twice as wide, with a 32-bit multiply, where AVX2 exists.
+__attribute__((target_clones("avx2", "default")))
+#endif
 void ShadowRenderer::blurColumns(int width, int height, int radius)
 {
     // All columns at once, a row at a time: the running sums sit side by side,
@@ -390,15 +394,21 @@ void ShadowRenderer::blurColumns(int width, int height, int radius)
     std::memcpy(m_rowCopy.data(), m_mask.data(), area);
     m_columnSums.assign(static_cast<size_t>(width), 0);
     m_nextExtents.resize(static_cast<size_t>(height));
-    uint32_t* sums = m_columnSums.data();
-    const uint8_t* in = m_rowCopy.data();
-    uint8_t* out = m_mask.data();
+    uint32_t* __restrict sums = m_columnSums.data();
+    const uint8_t* __restrict in = m_rowCopy.data();
+    uint8_t* __restrict out = m_mask.data();
     const uint32_t reciprocal = (1u << 24) / (2 * radius + 1);
-    auto add = [&](int y) {
-        const Extent& e = m_extents[static_cast<size_t>(y)];
-        const uint8_t* row = in + static_cast<size_t>(y) * width;
+    auto add = [sums, in, width, this](int y) {
+        const Extent e = m_extents[static_cast<size_t>(y)];
+        const uint8_t* __restrict row = in + static_cast<size_t>(y) * width;
         for (int x = e.first; x <= e.last; ++x)
             sums[x] += row[x];
+    };
+    auto subtract = [sums, in, width, this](int y) {
+        const Extent e = m_extents[static_cast<size_t>(y)];
+        const uint8_t* __restrict row = in + static_cast<size_t>(y) * width;
+        for (int x = e.first; x <= e.last; ++x)
+            sums[x] -= row[x];
     };
     for (int y = 0; y < std::min(radius, height); ++y)
         add(y);
@@ -407,12 +417,8 @@ void ShadowRenderer::blurColumns(int width, int height, int radius)
         int leaving = y - radius - 1;
         if (entering < height)
             add(entering);
-        if (leaving >= 0) {
-            const Extent& e = m_extents[static_cast<size_t>(leaving)];
-            const uint8_t* row = in + static_cast<size_t>(leaving) * width;
-            for (int x = e.first; x <= e.last; ++x)
-                sums[x] -= row[x];
-        }
+        if (leaving >= 0)
+            subtract(leaving);
         Extent span { width, -1 };
         for (int w = std::max(0, y - radius); w <= std::min(height - 1, y + radius); ++w) {
             const Extent& e = m_extents[static_cast<size_t>(w)];
