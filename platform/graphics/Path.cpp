@@ -53,6 +53,7 @@ void Path::lineTo(Point p)
         m_path.lineTo(p.x + degenerateLength, p.y);
     else
         m_path.lineTo(p.x, p.y);
+    useWindingFill();
 }
 
 void Path::quadCurveTo(Point control, Point end)
@@ -62,18 +63,23 @@ void Path::quadCurveTo(Point control, Point end)
         m_path.lineTo(end.x + degenerateLength, end.y);
     else
         m_path.quadTo(control.x, control.y, end.x, end.y);
+    useWindingFill();
     m_quadControlBounds = m_quadControlBounds.united(Rect(control.x, control.y, 0, 0));
 }
 
 void Path::addPath(const Path& other)
 {
     m_path.addPath(other.m_path);
+    if (!m_path.isEmpty())
+        useWindingFill();
     m_quadControlBounds = m_quadControlBounds.united(other.m_quadControlBounds);
 }
 
 void Path::addPath(const Path& other, const AffineTransform& t)
 {
     m_path.addPath(t.toQTransform().map(other.m_path));
+    if (!m_path.isEmpty())
+        useWindingFill();
     m_quadControlBounds = m_quadControlBounds.united(t.mapRect(other.m_quadControlBounds));
 }
 

@@ -10,7 +10,11 @@ namespace platform {
 // A mutable vector path in user coordinates.
 class Path final {
 public:
-    void moveTo(Point p) { m_path.moveTo(p.x, p.y); }
+    void moveTo(Point p)
+    {
+        m_path.moveTo(p.x, p.y);
+        useWindingFill();
+    }
     // A segment that goes nowhere is kept (as a sliver) so that its line caps
     // still draw a dot; Qt would drop it.
     void lineTo(Point p);
@@ -19,8 +23,16 @@ public:
     // `tangent1` and to the line from `tangent1` to `tangent2`, preceded by a
     // straight line to the arc's start.
     void arcToPoint(Point tangent1, Point tangent2, float radius);
-    void addRect(const Rect& r) { m_path.addRect(r.x(), r.y(), r.width(), r.height()); }
-    void addEllipseInRect(const Rect& r) { m_path.addEllipse(r.x(), r.y(), r.width(), r.height()); }
+    void addRect(const Rect& r)
+    {
+        m_path.addRect(r.x(), r.y(), r.width(), r.height());
+        useWindingFill();
+    }
+    void addEllipseInRect(const Rect& r)
+    {
+        m_path.addEllipse(r.x(), r.y(), r.width(), r.height());
+        useWindingFill();
+    }
     void addPath(const Path& other);
     void addPath(const Path& other, const AffineTransform& t);
     void closeSubpath() { m_path.closeSubpath(); }
@@ -36,6 +48,10 @@ public:
 
 private:
     static constexpr float degenerateLength = 1.0f / 1024;
+
+    // Fills use the non-zero winding rule, so a loop drawn twice round stays
+    // solid. (Set once the path has elements: on an empty path Qt would add one.)
+    void useWindingFill() { m_path.setFillRule(Qt::WindingFill); }
 
     QPainterPath m_path;
     // Qt keeps quadratic segments as cubics, whose control points lie inside the

@@ -86,9 +86,7 @@ TEST(ShapeBrush, AnOpenStrokeFillsUpToTheLineBackToItsStart)
     EXPECT_EQ(canvas.alpha(150, 175), 0); // below the point of the V
 }
 
-// Disabled until the drawing layer's fillPath uses the non-zero winding rule
-// (it fills even-odd for now, leaving doubly wound areas empty).
-TEST(ShapeBrush, DISABLED_ALoopDrawnTwiceRoundIsFilledSolidlyAtItsCentre)
+TEST(ShapeBrush, ALoopDrawnTwiceRoundIsFilledSolidlyAtItsCentre)
 {
     TestCanvas canvas(200, 200);
     ShapeBrush brush;
