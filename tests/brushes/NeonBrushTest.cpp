@@ -366,3 +366,22 @@ TEST(NeonGolden, FixedSeedStrokesMatchTheirReferences)
         }
     }
 }
+
+TEST(NeonNecklace, StrokeStartingAtThePreviousBeadReplaysAsDrawn)
+{
+    // A fresh replay brush has no previous bead; the live brush must not keep one
+    // from the stroke before, or the first bead would be missing live only.
+    ScopedDeviceProfile device(DeviceProfile::tablet());
+    seedRandomness();
+    TestCanvas live(300, 200);
+    auto necklace = makeBrush(34, 0, live);
+    const Point first[] = { { 40, 100 }, { 80, 100 }, { 120, 100 } };
+    auto a = drawLiveStroke(*necklace, live, first);
+    const Point second[] = { { 120, 100 }, { 160, 140 }, { 200, 160 } };
+    auto b = drawLiveStroke(*necklace, live, second);
+
+    TestCanvas replay(300, 200);
+    ASSERT_TRUE(replayStroke(*a, replay));
+    ASSERT_TRUE(replayStroke(*b, replay));
+    EXPECT_EQ(maxChannelDifference(live, replay), 0);
+}
