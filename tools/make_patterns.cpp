@@ -460,15 +460,17 @@ QImage charcoal()
 
 QImage crayon()
 {
-    // Wax catches only the peaks of the paper, so small flecks stay white.
+    // Wax catches only the peaks of the paper. Stamps overlap four or five deep
+    // along a stroke, so each one leaves only sparse flecks; together they read
+    // as grain rather than filling in solid.
     Ink ink;
     ink.add([](float x, float y) {
         float edge = 28.0f + 3.0f * (valueNoise(x, y, 5, 5, 661) - 0.5f);
         return disc(x, y, edge, 3.0f);
     });
     ink.multiply([](float x, float y) {
-        float tooth = 0.7f * valueNoise(x, y, 2.0f, 2.0f, 66) + 0.3f * valueNoise(x, y, 3.0f, 7.0f, 67);
-        return 0.25f + 0.75f * smoothstep(0.25f, 0.4f, tooth);
+        float tooth = 0.7f * valueNoise(x, y, 1.5f, 1.5f, 66) + 0.3f * valueNoise(x, y, 2.5f, 6.0f, 67);
+        return 0.04f + 0.5f * smoothstep(0.6f, 0.72f, tooth);
     });
     return ink.toImage();
 }
