@@ -2,6 +2,7 @@
 #include "Classes/model/StrokeFile.h"
 #include "PaintingFileTestSupport.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -17,45 +18,74 @@ bool endsLikeAPng(const std::vector<uint8_t>& bytes)
     return bytes.size() > sizeof iend && std::equal(std::begin(iend), std::end(iend), bytes.end() - sizeof iend);
 }
 
+// Lines "saved <name> <strokes>" of the child's output, in order.
+std::vector<std::pair<QString, int>> savesReported(const QByteArray& output)
+{
+    std::vector<std::pair<QString, int>> saves;
+    for (const QByteArray& line : output.split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() == 3 && fields[0] == "saved")
+            saves.emplace_back(QString::fromUtf8(fields[1]), fields[2].toInt());
+    }
+    return saves;
+}
+
+void startChild(QProcess& child, const ScopedDocuments& documents)
+{
+    child.setProgram(PAINTING_SAVE_CHILD);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PINTARO_DOCUMENTS", documents.path());
+    child.setProcessEnvironment(environment);
+    child.start();
+    ASSERT_TRUE(child.waitForStarted(10000));
+    ASSERT_TRUE(child.waitForReadyRead(10000));
+}
+
 }
 
 TEST(PaintingSaveCrash, KilledAtRandomWhileSavingTheLastCompleteSaveAlwaysOpensIntact)
 {
     ScopedDocuments documents;
     std::mt19937 random(20130303);
-    // A save takes some tens of milliseconds, so the kills fall before, between and inside saves.
-    std::uniform_int_distribution<int> delayMs(10, 160);
     std::map<QString, int> completed;
+    QByteArray output;
+
+    // The first child shows how long one save takes on this machine, so that
+    // the kills fall before, between and inside saves however loaded it is.
+    QElapsedTimer timer;
+    {
+        QProcess child;
+        startChild(child, documents);
+        timer.start();
+        while (savesReported(output).empty() && timer.elapsed() < 20000) {
+            child.waitForReadyRead(100);
+            output += child.readAllStandardOutput();
+        }
+        child.kill();
+        ASSERT_TRUE(child.waitForFinished(10000));
+    }
+    const int saveMs = std::max(5, static_cast<int>(timer.elapsed()));
+    std::uniform_int_distribution<int> delayMs(0, 3 * saveMs);
     int kills = 0;
 
     for (int round = 0; round < 50; ++round) {
         QProcess child;
-        child.setProgram(PAINTING_SAVE_CHILD);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("PINTARO_DOCUMENTS", documents.path());
-        child.setProcessEnvironment(environment);
-        child.start();
-        ASSERT_TRUE(child.waitForStarted(10000));
-        ASSERT_TRUE(child.waitForReadyRead(10000));
+        startChild(child, documents);
         QThread::msleep(static_cast<unsigned long>(delayMs(random)));
         child.kill();
         ASSERT_TRUE(child.waitForFinished(10000));
         if (child.exitStatus() == QProcess::CrashExit)
             ++kills;
 
-        QString last;
-        for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
-            const QList<QByteArray> fields = line.split(' ');
-            if (fields.size() == 3 && fields[0] == "saved") {
-                last = QString::fromUtf8(fields[1]);
-                completed[last] = fields[2].toInt();
-            }
-        }
-        if (last.isEmpty())
+        const auto saves = savesReported(child.readAllStandardOutput());
+        for (const auto& [name, strokes] : saves)
+            completed[name] = strokes;
+        if (saves.empty())
             continue;
+        const auto& [last, strokes] = saves.back();
         auto painting = Painting::initWithContentsOfFile(last);
         ASSERT_TRUE(painting) << "round " << round << ": " << last.toStdString();
-        EXPECT_EQ(painting->activeLayer()->getStrokeNumber(), completed[last]) << last.toStdString();
+        EXPECT_EQ(painting->activeLayer()->getStrokeNumber(), strokes) << last.toStdString();
     }
     EXPECT_EQ(kills, 50);
     EXPECT_GE(completed.size(), 10u);
