@@ -301,6 +301,16 @@ TEST(ReplayFrame, RealStrokeFrameCanBeWrittenForViewing)
     // The "L" stands upright: its corner is at the bottom left of the frame.
     EXPECT_NE(image.pixel(80, 740), 0xff000000u);
     EXPECT_EQ(image.pixel(560, 80), 0xff000000u);
-    if (const char* folder = std::getenv("PINTARO_FRAME_PNG"))
+
+    // Turned left for a landscape movie, the corner of the "L" goes to the bottom right.
+    float width = 640, height = 832;
+    auto turned = painting.createPixelBufferFromCurrentFrameWithVideoSize({ 832, 640 }, turnedLeft(1, width, height));
+    ASSERT_NE(turned, nullptr);
+    QImage turnedImage = frameImage(*turned);
+    EXPECT_NE(turnedImage.pixel(740, 560), 0xff000000u);
+    EXPECT_EQ(turnedImage.pixel(80, 80), 0xff000000u);
+    if (const char* folder = std::getenv("PINTARO_FRAME_PNG")) {
         image.save(QString::fromUtf8(folder) + "/replay-frame.png");
+        turnedImage.save(QString::fromUtf8(folder) + "/replay-frame-left.png");
+    }
 }
