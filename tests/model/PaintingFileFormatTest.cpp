@@ -1,6 +1,7 @@
 #include "Classes/model/PaintingFile.h"
 #include "Classes/model/StrokeFile.h"
 #include "PaintingFileTestSupport.h"
+#include "platform/graphics/ImageContext.h"
 #include "platform/system/Device.h"
 
 #include <gtest/gtest.h>
@@ -278,4 +279,34 @@ TEST(StrokeFileRead, ReopenedPaintingTakesTheFirstStrokesMirrorModeAndItsSize)
     EXPECT_EQ(reopened->brushType(), Painting::defaultBrushType);
     EXPECT_EQ(reopened->activeLayer()->indexOfFirstModifiedStroke(), 2);
     EXPECT_EQ(reopened->layers(), 1);
+}
+
+TEST(StrokeFileRead, ReopenedPaintingReplaysLikeTheOriginalAndTakesNewStrokes)
+{
+    ScopedDocuments documents;
+    platform::ScopedDeviceProfile tablet(platform::DeviceProfile::tablet());
+    auto painting = makeSamplePainting();
+    ASSERT_TRUE(storePainting("replay", *painting));
+    auto reopened = Painting::initWithContentsOfFile("replay");
+    ASSERT_TRUE(reopened);
+
+    auto replayed = [](Painting& p) {
+        p.startPlayback();
+        for (int step = 0; step < 1000 && !p.endOfPlayback(); ++step)
+            p.playback();
+        platform::ImageContext context({ 320, 416 }, false, 1);
+        p.drawPaintingTo(context);
+        p.stopPlayback();
+        return context.image().qimage();
+    };
+    const QImage original = replayed(*painting);
+    const QImage again = replayed(*reopened);
+    EXPECT_TRUE(reopened->endOfPlayback() || !reopened->isMovieMode());
+    EXPECT_EQ(original, again);
+
+    drawStroke(*reopened, 13, { { 5, 5 }, { 80, 80 } });
+    EXPECT_FALSE(reopened->isSaved());
+    EXPECT_EQ(reopened->activeLayer()->getStrokeNumber(), 5);
+    EXPECT_TRUE(reopened->undoStroke());
+    EXPECT_FALSE(reopened->undoStroke());
 }
