@@ -9,6 +9,8 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cmath>
+#include <csignal>
+#include <cstdlib>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
@@ -195,11 +197,18 @@ std::optional<Cost> encodeWithCommandLine(const QString& directory)
         + " -colorspace bt709 -color_primaries bt709 -color_trc bt709 -color_range tv"
         + " -c:v libx264 -preset " + settings.preset + " -tune " + settings.tune
         + " -movflags +faststart '" + directory.toStdString() + "/cli.mp4'";
+    static const bool installed = std::system("command -v ffmpeg > /dev/null 2>&1") == 0;
+    if (!installed)
+        return std::nullopt;
+    // A program that stops reading must not take the benchmark down with it.
+    const auto previousHandler = std::signal(SIGPIPE, SIG_IGN);
     const auto started = std::chrono::steady_clock::now();
     const double processorStarted = processorSeconds();
     FILE* pipe = popen(command.c_str(), "w");
-    if (!pipe)
+    if (!pipe) {
+        std::signal(SIGPIPE, previousHandler);
         return std::nullopt;
+    }
     PaintingFrames frames(movieWidth, movieHeight);
     bool written = true;
     for (int k = 0; k < movieFrames && written; ++k) {
@@ -207,7 +216,9 @@ std::optional<Cost> encodeWithCommandLine(const QString& directory)
         for (int y = 0; y < movieHeight && written; ++y)
             written = std::fwrite(frames.canvas().row(y), 4, movieWidth, pipe) == size_t(movieWidth);
     }
-    if (pclose(pipe) != 0 || !written)
+    const int status = pclose(pipe);
+    std::signal(SIGPIPE, previousHandler);
+    if (status != 0 || !written)
         return std::nullopt;
     return Cost { std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
         processorSeconds() - processorStarted };
