@@ -53,8 +53,10 @@ private:
         int begin { 0 };
         int end { 0 };
         bool isExact { true };
-        // Exact, and the canvas pixels of successive frame pixels lie side by side.
-        bool isContiguous { false };
+        // Successive frame pixels step through the canvas by the same number
+        // of bytes (4 when they lie side by side), at least while exact.
+        bool isEven { false };
+        int32_t step { 0 };
     };
     struct CacheKey {
         int frameWidth { 0 };
