@@ -332,3 +332,25 @@ TEST(ReplayCanvas, RestartingBeginsAgainFromTheFirstStroke)
     EXPECT_EQ(painting->getPlaybackProgress(), 0.0f);
     painting->stopPlayback();
 }
+
+TEST(ReplayStepping, LayerWithoutReplayCanvasEndsAtOnceInsteadOfNever)
+{
+    // A layer whose canvases could not be made still holds its strokes, as one
+    // read from a file might; an export driving its replay must still finish.
+    auto layer = Layer::createWithSize({ 0, 0 });
+    ASSERT_FALSE(layer->hasCanvas());
+    auto stroke = Stroke::create();
+    brush_meta record = brush_meta::zero();
+    record.type = 13;
+    std::vector<uint8_t> bytes(28 + 2 * 8, 0);
+    record.toBytes(bytes.data() + 4);
+    ASSERT_TRUE(stroke->unpackStrokePoints(bytes, 3));
+    layer->addStroke(std::move(stroke));
+
+    layer->startPlayback();
+    EXPECT_EQ(layer->playbackLayerContext(), nullptr);
+    EXPECT_TRUE(layer->endOfStrokeList());
+    EXPECT_EQ(layer->getPlaybackProgress(), 1.0f);
+    EXPECT_TRUE(layer->playbackNextStrokePointsOfNumber(2).isNull());
+    layer->stopPlayback();
+}
