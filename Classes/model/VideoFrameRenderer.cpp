@@ -32,8 +32,8 @@ bool isWhole(double value)
     return std::fabs(value - std::round(value)) < pixelSlack;
 }
 
-// x × a / 255 in each byte, rounded the way the raster engine rounds it, so
-// that the composed frame equals a drawn one.
+// x × a / 255 in each byte, rounded as the raster engine's own blend rounds
+// it, so that a composed frame matches a drawn one.
 inline uint32_t byteMul(uint32_t x, uint32_t a)
 {
     uint32_t t = (x & 0xff00ff) * a;
@@ -62,8 +62,8 @@ inline uint32_t load(const uint8_t* p)
 }
 
 #if defined(PINTARO_HAS_WIDE_BLEND)
-// The four-pixel blend below, eight pixels at a time, on processors that have
-// AVX2; returns where it stopped.
+// The four-pixel blend of blendRun, eight pixels at a time, on processors that
+// have AVX2; returns where it stopped.
 template<typename Fetch4>
 __attribute__((target("avx2"))) int blendRunWide(uint32_t* out, const uint32_t* background, int u, int end, Fetch4 fetch4)
 {
