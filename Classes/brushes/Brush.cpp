@@ -15,11 +15,22 @@ Brush::~Brush() = default;
 void Brush::setColor(const platform::Color& color)
 {
     m_brushColor = color;
-    m_brushData.red = static_cast<uint8_t>(static_cast<unsigned>(color.red * 255.0));
-    m_brushData.green = static_cast<uint8_t>(static_cast<unsigned>(color.green * 255.0));
-    m_brushData.blue = static_cast<uint8_t>(static_cast<unsigned>(color.blue * 255.0));
+    setRecordColor(color);
     m_brushData.alpha = 255;
     setMode(modeSolidColor);
+}
+
+platform::Color Brush::colorOfRecord(const brush_meta& data, float alpha)
+{
+    return { static_cast<float>(data.red / 255.0), static_cast<float>(data.green / 255.0),
+        static_cast<float>(data.blue / 255.0), alpha };
+}
+
+void Brush::setRecordColor(const platform::Color& color)
+{
+    m_brushData.red = colorByte(color.red);
+    m_brushData.green = colorByte(color.green);
+    m_brushData.blue = colorByte(color.blue);
 }
 
 void Brush::setMode(int mode)

@@ -75,6 +75,14 @@ public:
     virtual platform::Rect drawStroke(platform::GraphicsContext& context, platform::Point startPoint,
         platform::Point controlPoint, platform::Point endPoint);
 
+    // The record keeps colours as bytes: each component × 255, truncated.
+    static uint8_t colorByte(float component) { return static_cast<uint8_t>(static_cast<unsigned>(component * 255.0)); }
+    // The record's colour as floats, byte / 255, with the opacity given.
+    static platform::Color colorOfRecord(const brush_meta& data, float alpha);
+    platform::Color recordColor(float alpha) const { return colorOfRecord(m_brushData, alpha); }
+    // Stores a colour's red, green and blue bytes in the record.
+    void setRecordColor(const platform::Color& color);
+
     // Dirty rectangles in whole points, the low sides clamped at zero.
     platform::Rect updateDirtyRect(const platform::Path& path, float extendWidth);
     platform::Rect getDirtyRect(const platform::Path& path, float extendWidth) const;

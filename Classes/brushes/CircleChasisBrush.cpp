@@ -36,11 +36,8 @@ void CircleChasisBrush::setBrush(platform::GraphicsContext& context)
     context.setLineCap(platform::LineCap::Round);
     context.setLineJoin(platform::LineJoin::Round);
     context.setLineWidth(m_brushData.size);
-    const float red = static_cast<float>(m_brushData.red / 255.0);
-    const float green = static_cast<float>(m_brushData.green / 255.0);
-    const float blue = static_cast<float>(m_brushData.blue / 255.0);
-    context.setStrokeColor({ red, green, blue, 1.0f });
-    context.setFillColor({ red, green, blue, static_cast<float>(m_brushData.alpha / 255.0) });
+    context.setStrokeColor(recordColor(1.0f));
+    context.setFillColor(recordColor(static_cast<float>(m_brushData.alpha / 255.0)));
 }
 
 void CircleChasisBrush::drawCoreStroke(platform::GraphicsContext& context, platform::Point p)

@@ -25,9 +25,7 @@ CircleFlowerBrush::CircleFlowerBrush()
 void CircleFlowerBrush::setBrush(platform::GraphicsContext& context)
 {
     CircleChasisBrush::setBrush(context);
-    context.setStrokeColor({ static_cast<float>(m_brushData.red / 255.0),
-        static_cast<float>(m_brushData.green / 255.0), static_cast<float>(m_brushData.blue / 255.0),
-        static_cast<float>(m_brushData.alpha / 255.0 * 0.5) });
+    context.setStrokeColor(recordColor(static_cast<float>(m_brushData.alpha / 255.0 * 0.5)));
 }
 
 platform::Point CircleFlowerBrush::gridCentre(platform::Point p)

@@ -11,11 +11,6 @@ namespace {
 
 constexpr float coreOpacity = 0.93333334f;
 
-uint8_t channelByte(float component)
-{
-    return static_cast<uint8_t>(static_cast<unsigned>(component * 255.0));
-}
-
 }
 
 NeonBrush::NeonBrush()
@@ -71,17 +66,14 @@ void NeonBrush::updateBrush()
 void NeonBrush::restoreBrush(const brush_meta& data)
 {
     setBrushData(data);
-    m_brushColor = platform::Color::rgba(static_cast<float>(data.red / 255.0), static_cast<float>(data.green / 255.0),
-        static_cast<float>(data.blue / 255.0), 1.0f);
+    m_brushColor = colorOfRecord(data, 1.0f);
 }
 
 void NeonBrush::setColor(const platform::Color& color)
 {
     platform::Color pure = platform::Color::hsba(getHueOfColor(color), 1.0f, 1.0f, 1.0f);
     m_brushColor = pure;
-    m_brushData.red = channelByte(pure.red);
-    m_brushData.green = channelByte(pure.green);
-    m_brushData.blue = channelByte(pure.blue);
+    setRecordColor(pure);
     m_brushData.alpha = 255;
     setMode(modeSolidColor);
 }
@@ -89,21 +81,16 @@ void NeonBrush::setColor(const platform::Color& color)
 void NeonBrush::randomBrushColor()
 {
     platform::Color glow = randomGlowColor();
-    m_brushData.red = channelByte(glow.red);
-    m_brushData.green = channelByte(glow.green);
-    m_brushData.blue = channelByte(glow.blue);
+    setRecordColor(glow);
     m_brushData.alpha = 1;
     // Made from the bytes, so a replay restoring the record draws the same colour.
-    m_brushColor = platform::Color::rgba(static_cast<float>(m_brushData.red / 255.0),
-        static_cast<float>(m_brushData.green / 255.0), static_cast<float>(m_brushData.blue / 255.0), 1.0f);
+    m_brushColor = recordColor(1.0f);
 }
 
 void NeonBrush::randomColor()
 {
     platform::Color c = ::randomColor();
-    m_brushData.red = channelByte(c.red);
-    m_brushData.green = channelByte(c.green);
-    m_brushData.blue = channelByte(c.blue);
+    setRecordColor(c);
     m_brushData.alpha = 1;
 }
 
@@ -125,8 +112,7 @@ platform::Color NeonBrush::glowColor() const
 {
     if (m_brushColor)
         return *m_brushColor;
-    return platform::Color::rgba(static_cast<float>(m_brushData.red / 255.0),
-        static_cast<float>(m_brushData.green / 255.0), static_cast<float>(m_brushData.blue / 255.0), 1.0f);
+    return recordColor(1.0f);
 }
 
 float NeonBrush::neonMargin() const

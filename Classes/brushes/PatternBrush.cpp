@@ -56,15 +56,11 @@ void PatternBrush::prepareBrush()
 void PatternBrush::randomBrushColor()
 {
     platform::Color c = ::randomColor();
-    m_brushData.red = static_cast<uint8_t>(static_cast<unsigned>(c.red * 255.0));
-    m_brushData.green = static_cast<uint8_t>(static_cast<unsigned>(c.green * 255.0));
-    m_brushData.blue = static_cast<uint8_t>(static_cast<unsigned>(c.blue * 255.0));
-    m_brushData.alpha = static_cast<uint8_t>(static_cast<unsigned>(c.alpha * 255.0));
+    setRecordColor(c);
+    m_brushData.alpha = colorByte(c.alpha);
     if (m_brushData.alpha <= 199)
         m_brushData.alpha = 200;
-    m_brushColor = platform::Color { static_cast<float>(m_brushData.red / 255.0),
-        static_cast<float>(m_brushData.green / 255.0), static_cast<float>(m_brushData.blue / 255.0),
-        static_cast<float>(m_brushData.alpha / 255.0) };
+    m_brushColor = recordColor(static_cast<float>(m_brushData.alpha / 255.0));
 }
 
 void PatternBrush::randomWidth()
@@ -81,8 +77,7 @@ void PatternBrush::reinitBrush(const brush_meta& data)
 void PatternBrush::restoreBrush(const brush_meta& data)
 {
     setBrushData(data);
-    m_brushColor = platform::Color { static_cast<float>(data.red / 255.0), static_cast<float>(data.green / 255.0),
-        static_cast<float>(data.blue / 255.0), static_cast<float>(data.alpha / 255.0) };
+    m_brushColor = colorOfRecord(data, static_cast<float>(data.alpha / 255.0));
     loadPattern();
     m_patternIndex = 0;
 }

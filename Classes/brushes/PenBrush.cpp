@@ -49,9 +49,7 @@ float PenBrush::randomWidth() const
 void PenBrush::randomBrushColor()
 {
     platform::Color c = ::randomColor();
-    m_brushData.red = static_cast<uint8_t>(static_cast<unsigned>(c.red * 255.0));
-    m_brushData.green = static_cast<uint8_t>(static_cast<unsigned>(c.green * 255.0));
-    m_brushData.blue = static_cast<uint8_t>(static_cast<unsigned>(c.blue * 255.0));
+    setRecordColor(c);
     m_brushData.alpha = 1;
     m_brushColor = c;
 }
@@ -70,8 +68,7 @@ void PenBrush::setBrush(platform::GraphicsContext& context)
     context.setLineCap(platform::LineCap::Round);
     context.setLineJoin(platform::LineJoin::Round);
     context.setLineWidth(m_brushData.size);
-    context.setStrokeColor({ static_cast<float>(m_brushData.red / 255.0), static_cast<float>(m_brushData.green / 255.0),
-        static_cast<float>(m_brushData.blue / 255.0), 1.0f });
+    context.setStrokeColor(recordColor(1.0f));
 }
 
 platform::Rect PenBrush::drawStroke(platform::GraphicsContext& context, const platform::Path& path)

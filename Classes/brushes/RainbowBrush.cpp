@@ -7,15 +7,6 @@
 
 #include <cstring>
 
-namespace {
-
-uint8_t channelByte(float component)
-{
-    return static_cast<uint8_t>(static_cast<unsigned>(component * 255.0));
-}
-
-}
-
 RainbowBrush::RainbowBrush()
 {
     if (isPad()) {
@@ -58,18 +49,14 @@ float RainbowBrush::randomWidth() const
 void RainbowBrush::randomBrushColor()
 {
     platform::Color c = randomRainbowColor();
-    m_brushData.red = channelByte(c.red);
-    m_brushData.green = channelByte(c.green);
-    m_brushData.blue = channelByte(c.blue);
+    setRecordColor(c);
     m_brushData.alpha = 1;
 }
 
 void RainbowBrush::randomColor()
 {
     platform::Color c = ::randomColor();
-    m_brushData.red = channelByte(c.red);
-    m_brushData.green = channelByte(c.green);
-    m_brushData.blue = channelByte(c.blue);
+    setRecordColor(c);
     m_brushData.alpha = 1;
 }
 
@@ -80,8 +67,7 @@ void RainbowBrush::setBrush(platform::GraphicsContext& context)
     context.setLineCap(platform::LineCap::Round);
     context.setLineJoin(platform::LineJoin::Round);
     context.setLineWidth(m_brushData.size);
-    context.setStrokeColor({ static_cast<float>(m_brushData.red / 255.0), static_cast<float>(m_brushData.green / 255.0),
-        static_cast<float>(m_brushData.blue / 255.0), 1.0f });
+    context.setStrokeColor(recordColor(1.0f));
 }
 
 platform::Rect RainbowBrush::drawStroke(platform::GraphicsContext& context, const platform::Path& path)

@@ -27,8 +27,7 @@ void RubberBrush::setBrush(platform::GraphicsContext& context)
     context.setLineCap(platform::LineCap::Round);
     context.setLineJoin(platform::LineJoin::Round);
     context.setLineWidth(m_brushData.size);
-    context.setStrokeColor({ static_cast<float>(m_brushData.red / 255.0), static_cast<float>(m_brushData.green / 255.0),
-        static_cast<float>(m_brushData.blue / 255.0), static_cast<float>(m_brushData.alpha / 255.0) });
+    context.setStrokeColor(recordColor(static_cast<float>(m_brushData.alpha / 255.0)));
     // Clear ignores the colour: whatever the line covers becomes transparent.
     context.setBlendMode(platform::BlendMode::Clear);
 }

@@ -33,10 +33,8 @@ void ShapeBrush::prepareBrush()
 void ShapeBrush::randomColor()
 {
     platform::Color c = randomColorWithMinAlpha(0.93f, 1.0f);
-    m_brushData.red = static_cast<uint8_t>(static_cast<unsigned>(c.red * 255.0));
-    m_brushData.green = static_cast<uint8_t>(static_cast<unsigned>(c.green * 255.0));
-    m_brushData.blue = static_cast<uint8_t>(static_cast<unsigned>(c.blue * 255.0));
-    m_brushData.alpha = static_cast<uint8_t>(static_cast<unsigned>(c.alpha * 255.0));
+    setRecordColor(c);
+    m_brushData.alpha = colorByte(c.alpha);
 }
 
 void ShapeBrush::setBrush(platform::GraphicsContext& context)
@@ -46,8 +44,7 @@ void ShapeBrush::setBrush(platform::GraphicsContext& context)
     context.setLineCap(platform::LineCap::Round);
     context.setLineJoin(platform::LineJoin::Round);
     context.setLineWidth(m_brushData.size);
-    context.setFillColor({ static_cast<float>(m_brushData.red / 255.0), static_cast<float>(m_brushData.green / 255.0),
-        static_cast<float>(m_brushData.blue / 255.0), static_cast<float>(m_brushData.alpha / 255.0) });
+    context.setFillColor(recordColor(static_cast<float>(m_brushData.alpha / 255.0)));
 }
 
 platform::Rect ShapeBrush::drawStroke(platform::GraphicsContext& context, const platform::Path& path)

@@ -57,10 +57,8 @@ void SketchyBrush::reinitBrush(const brush_meta& data)
 void SketchyBrush::randomColor()
 {
     platform::Color c = ::randomColor();
-    m_brushData.red = static_cast<uint8_t>(static_cast<unsigned>(c.red * 255.0));
-    m_brushData.green = static_cast<uint8_t>(static_cast<unsigned>(c.green * 255.0));
-    m_brushData.blue = static_cast<uint8_t>(static_cast<unsigned>(c.blue * 255.0));
-    m_brushData.alpha = static_cast<uint8_t>(static_cast<unsigned>(c.alpha * 255.0));
+    setRecordColor(c);
+    m_brushData.alpha = colorByte(c.alpha);
 }
 
 void SketchyBrush::setBrush(platform::GraphicsContext& context)
@@ -70,9 +68,7 @@ void SketchyBrush::setBrush(platform::GraphicsContext& context)
     context.setLineCap(platform::LineCap::Round);
     context.setLineJoin(platform::LineJoin::Round);
     context.setLineWidth(m_brushData.size);
-    context.setStrokeColor({ static_cast<float>(m_brushData.red / 255.0),
-        static_cast<float>(m_brushData.green / 255.0), static_cast<float>(m_brushData.blue / 255.0),
-        static_cast<float>(m_brushData.alpha / 255.0) });
+    context.setStrokeColor(recordColor(static_cast<float>(m_brushData.alpha / 255.0)));
 }
 
 void SketchyBrush::strokeFrom(platform::GraphicsContext&, Point p)
@@ -137,9 +133,7 @@ void SketchyBrush::drawSideStrokes(platform::GraphicsContext& context, Point p)
         m_points.push_back(SketchPoint::make(p));
     }
 
-    context.setStrokeColor({ static_cast<float>(m_brushData.red / 255.0),
-        static_cast<float>(m_brushData.green / 255.0), static_cast<float>(m_brushData.blue / 255.0),
-        (retinaPhone ? 60.0f : 100.0f) / 255.0f });
+    context.setStrokeColor(recordColor((retinaPhone ? 60.0f : 100.0f) / 255.0f));
     if (retinaPhone)
         context.setLineWidth(1.2f);
 
