@@ -131,7 +131,8 @@ TEST(MirrixTest, FansRotateWithoutMirroring)
     expectTransforms(mirrixWithMode(10), centre, { { 0, false }, { 72, false }, { 144, false }, { 216, false }, { 288, false } });
     expectTransforms(mirrixWithMode(11), centre,
         { { 0, false }, { 60, false }, { 120, false }, { 180, false }, { 240, false }, { 300, false } });
-    for (const AffineTransform& t : mirrixWithMode(10).getMatrix())
+    const Mirrix fan = mirrixWithMode(10);
+    for (const AffineTransform& t : fan.getMatrix())
         EXPECT_GT(t.a * t.d - t.b * t.c, 0);
 }
 
