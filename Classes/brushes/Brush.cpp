@@ -33,6 +33,25 @@ void Brush::setRecordColor(const platform::Color& color)
     m_brushData.blue = colorByte(color.blue);
 }
 
+void Brush::setRoundLine(platform::GraphicsContext& context, float width, const platform::Color& strokeColor)
+{
+    context.setAllowsAntialiasing(true);
+    context.setShouldAntialias(true);
+    context.setLineCap(platform::LineCap::Round);
+    context.setLineJoin(platform::LineJoin::Round);
+    context.setLineWidth(width);
+    context.setStrokeColor(strokeColor);
+}
+
+void Brush::strokeWithBrush(platform::GraphicsContext& context, const platform::Path& path)
+{
+    context.saveGState();
+    setBrush(context);
+    context.addPath(path);
+    context.strokePath();
+    context.restoreGState();
+}
+
 void Brush::setMode(int mode)
 {
     m_mode = mode;

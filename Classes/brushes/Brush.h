@@ -83,6 +83,11 @@ public:
     // Stores a colour's red, green and blue bytes in the record.
     void setRecordColor(const platform::Color& color);
 
+    // The antialiased line with round caps and joins that the line brushes use.
+    static void setRoundLine(platform::GraphicsContext& context, float width, const platform::Color& strokeColor);
+    // Strokes the path with this brush's line state, leaving the context's state as it was.
+    void strokeWithBrush(platform::GraphicsContext& context, const platform::Path& path);
+
     // Dirty rectangles in whole points, the low sides clamped at zero.
     platform::Rect updateDirtyRect(const platform::Path& path, float extendWidth);
     platform::Rect getDirtyRect(const platform::Path& path, float extendWidth) const;

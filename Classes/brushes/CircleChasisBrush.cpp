@@ -31,12 +31,7 @@ void CircleChasisBrush::randomColor()
 
 void CircleChasisBrush::setBrush(platform::GraphicsContext& context)
 {
-    context.setAllowsAntialiasing(true);
-    context.setShouldAntialias(true);
-    context.setLineCap(platform::LineCap::Round);
-    context.setLineJoin(platform::LineJoin::Round);
-    context.setLineWidth(m_brushData.size);
-    context.setStrokeColor(recordColor(1.0f));
+    setRoundLine(context, m_brushData.size, recordColor(1.0f));
     context.setFillColor(recordColor(static_cast<float>(m_brushData.alpha / 255.0)));
 }
 

@@ -63,21 +63,12 @@ void PenBrush::randomColor()
 
 void PenBrush::setBrush(platform::GraphicsContext& context)
 {
-    context.setAllowsAntialiasing(true);
-    context.setShouldAntialias(true);
-    context.setLineCap(platform::LineCap::Round);
-    context.setLineJoin(platform::LineJoin::Round);
-    context.setLineWidth(m_brushData.size);
-    context.setStrokeColor(recordColor(1.0f));
+    setRoundLine(context, m_brushData.size, recordColor(1.0f));
 }
 
 platform::Rect PenBrush::drawStroke(platform::GraphicsContext& context, const platform::Path& path)
 {
-    context.saveGState();
-    setBrush(context);
-    context.addPath(path);
-    context.strokePath();
-    context.restoreGState();
+    strokeWithBrush(context, path);
     return updateDirtyRect(path, 1.0f + m_brushData.size);
 }
 

@@ -62,23 +62,13 @@ void RainbowBrush::randomColor()
 
 void RainbowBrush::setBrush(platform::GraphicsContext& context)
 {
-    context.setAllowsAntialiasing(true);
-    context.setShouldAntialias(true);
-    context.setLineCap(platform::LineCap::Round);
-    context.setLineJoin(platform::LineJoin::Round);
-    context.setLineWidth(m_brushData.size);
-    context.setStrokeColor(recordColor(1.0f));
+    setRoundLine(context, m_brushData.size, recordColor(1.0f));
 }
 
 platform::Rect RainbowBrush::drawStroke(platform::GraphicsContext& context, const platform::Path& path)
 {
-    context.saveGState();
-    setBrush(context);
-    context.addPath(path);
-    context.strokePath();
-    updateDirtyRect(path, 1.0f + m_brushData.size);
-    context.restoreGState();
-    return m_dirtyRect;
+    strokeWithBrush(context, path);
+    return updateDirtyRect(path, 1.0f + m_brushData.size);
 }
 
 std::vector<uint8_t> RainbowBrush::packBrushMetaData(const brush_meta& meta) const

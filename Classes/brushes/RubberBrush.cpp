@@ -22,23 +22,13 @@ RubberBrush::RubberBrush()
 
 void RubberBrush::setBrush(platform::GraphicsContext& context)
 {
-    context.setAllowsAntialiasing(true);
-    context.setShouldAntialias(true);
-    context.setLineCap(platform::LineCap::Round);
-    context.setLineJoin(platform::LineJoin::Round);
-    context.setLineWidth(m_brushData.size);
-    context.setStrokeColor(recordColor(static_cast<float>(m_brushData.alpha / 255.0)));
+    setRoundLine(context, m_brushData.size, recordColor(static_cast<float>(m_brushData.alpha / 255.0)));
     // Clear ignores the colour: whatever the line covers becomes transparent.
     context.setBlendMode(platform::BlendMode::Clear);
 }
 
 platform::Rect RubberBrush::drawStroke(platform::GraphicsContext& context, const platform::Path& path)
 {
-    context.saveGState();
-    setBrush(context);
-    context.addPath(path);
-    context.strokePath();
-    updateDirtyRect(path, 1.0f + m_brushData.size);
-    context.restoreGState();
-    return m_dirtyRect;
+    strokeWithBrush(context, path);
+    return updateDirtyRect(path, 1.0f + m_brushData.size);
 }

@@ -63,12 +63,7 @@ void SketchyBrush::randomColor()
 
 void SketchyBrush::setBrush(platform::GraphicsContext& context)
 {
-    context.setAllowsAntialiasing(true);
-    context.setShouldAntialias(true);
-    context.setLineCap(platform::LineCap::Round);
-    context.setLineJoin(platform::LineJoin::Round);
-    context.setLineWidth(m_brushData.size);
-    context.setStrokeColor(recordColor(static_cast<float>(m_brushData.alpha / 255.0)));
+    setRoundLine(context, m_brushData.size, recordColor(static_cast<float>(m_brushData.alpha / 255.0)));
 }
 
 void SketchyBrush::strokeFrom(platform::GraphicsContext&, Point p)
