@@ -46,20 +46,6 @@ Rect Rect::integral() const
     return Rect(x0, y0, std::ceil(maxX()) - x0, std::ceil(maxY()) - y0);
 }
 
-Rect Rect::insetBy(float dx, float dy) const
-{
-    if (isNull())
-        return *this;
-    Rect r = standardized();
-    r.origin.x += dx;
-    r.origin.y += dy;
-    r.size.width -= 2 * dx;
-    r.size.height -= 2 * dy;
-    if (r.size.width < 0 || r.size.height < 0)
-        return null();
-    return r;
-}
-
 bool Rect::contains(Point p) const
 {
     return !isNull() && p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY();

@@ -57,9 +57,7 @@ struct Rect {
     Rect intersected(const Rect& other) const;
     // The smallest rectangle with integral coordinates that contains this one.
     Rect integral() const;
-    Rect insetBy(float dx, float dy) const;
     bool contains(Point p) const;
-    bool intersects(const Rect& other) const { return !intersected(other).isNull(); }
 
     bool operator==(const Rect&) const = default;
 };

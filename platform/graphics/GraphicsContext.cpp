@@ -1,6 +1,5 @@
 #include "platform/graphics/GraphicsContext.h"
 
-#include <QLinearGradient>
 #include <cmath>
 
 namespace platform {
@@ -253,20 +252,6 @@ void GraphicsContext::drawImageTopLeft(const Rect& rect, const Image& image)
             });
     }
     m_painter.drawImage(target, image.qimage());
-}
-
-void GraphicsContext::drawLinearGradient(const Color& startColor, Point start, const Color& endColor, Point end)
-{
-    applyState();
-    QLinearGradient gradient(start.x, start.y, end.x, end.y);
-    gradient.setColorAt(0, startColor.toQColor());
-    gradient.setColorAt(1, endColor.toQColor());
-    gradient.setSpread(QGradient::PadSpread);
-    bool invertible = false;
-    QTransform inverse = deviceTransform().inverted(&invertible);
-    if (!invertible)
-        return;
-    m_painter.fillRect(inverse.mapRect(QRectF(m_target->rect())), gradient);
 }
 
 }

@@ -81,7 +81,6 @@ public:
     void drawImage(const Rect& rect, const Image& image);
     // Draws an image with its top row at rect's origin: upright in image contexts.
     void drawImageTopLeft(const Rect& rect, const Image& image);
-    void drawLinearGradient(const Color& startColor, Point start, const Color& endColor, Point end);
 
     int pixelWidth() const { return m_target->width(); }
     int pixelHeight() const { return m_target->height(); }

@@ -75,14 +75,6 @@ void Path::addPath(const Path& other)
     m_quadControlBounds = m_quadControlBounds.united(other.m_quadControlBounds);
 }
 
-void Path::addPath(const Path& other, const AffineTransform& t)
-{
-    m_path.addPath(t.toQTransform().map(other.m_path));
-    if (!m_path.isEmpty())
-        useWindingFill();
-    m_quadControlBounds = m_quadControlBounds.united(t.mapRect(other.m_quadControlBounds));
-}
-
 void Path::clear()
 {
     m_path.clear();

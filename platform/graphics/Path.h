@@ -34,7 +34,6 @@ public:
         useWindingFill();
     }
     void addPath(const Path& other);
-    void addPath(const Path& other, const AffineTransform& t);
     void closeSubpath() { m_path.closeSubpath(); }
     void clear();
 
