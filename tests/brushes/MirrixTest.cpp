@@ -6,49 +6,29 @@
 #include <numbers>
 #include <vector>
 
-using platform::AffineTransform;
 using platform::Point;
 
 namespace {
 
-constexpr Point centre { 160, 240 };
-
-struct Expected {
+struct Copy {
     int degrees;
     bool mirrored;
 };
 
 // O + R(θ)·S·(p - O), with S the left-right flip when mirrored; a positive angle
 // turns clockwise on a y-down screen.
-Point expectedMap(Point p, Point origin, int degrees, bool mirrored)
+Point expectedMap(Point p, Point origin, Copy copy)
 {
-    const double theta = degrees * std::numbers::pi / 180.0;
-    double x = p.x - origin.x;
+    const double theta = copy.degrees * std::numbers::pi / 180.0;
+    const double x = copy.mirrored ? origin.x - p.x : p.x - origin.x;
     const double y = p.y - origin.y;
-    if (mirrored)
-        x = -x;
     return { static_cast<float>(origin.x + x * std::cos(theta) - y * std::sin(theta)),
         static_cast<float>(origin.y + x * std::sin(theta) + y * std::cos(theta)) };
 }
 
-void expectTransforms(const Mirrix& mirrix, Point origin, const std::vector<Expected>& expected)
+std::vector<Copy> mirrorAndRotate(int n, int step)
 {
-    ASSERT_EQ(mirrix.matrixNumber(), static_cast<int32_t>(expected.size()));
-    ASSERT_EQ(mirrix.getMatrix().size(), expected.size());
-    const Point samples[] = { { 100, 50 }, { 300, 420 }, origin, { 0, 0 } };
-    for (size_t i = 0; i < expected.size(); ++i) {
-        for (Point p : samples) {
-            Point got = mirrix.getMatrix()[i].map(p);
-            Point want = expectedMap(p, origin, expected[i].degrees, expected[i].mirrored);
-            EXPECT_NEAR(got.x, want.x, 2e-3) << "entry " << i << " at (" << p.x << ", " << p.y << ")";
-            EXPECT_NEAR(got.y, want.y, 2e-3) << "entry " << i << " at (" << p.x << ", " << p.y << ")";
-        }
-    }
-}
-
-std::vector<Expected> mirrorAndRotate(int n, int step)
-{
-    std::vector<Expected> list { { 0, false } };
+    std::vector<Copy> list { { 0, false } };
     for (int k = 0; k < n; ++k) {
         if (k > 0)
             list.push_back({ k * step, false });
@@ -57,119 +37,64 @@ std::vector<Expected> mirrorAndRotate(int n, int step)
     return list;
 }
 
-Mirrix mirrixWithMode(int32_t mode, Point origin = centre)
+std::vector<Copy> fan(int n)
 {
-    Mirrix mirrix;
-    mirrix.setMode(mode, origin);
-    return mirrix;
+    std::vector<Copy> list;
+    for (int k = 0; k < n; ++k)
+        list.push_back({ k * 360 / n, false });
+    return list;
 }
 
 }
 
-TEST(MirrixTest, FreshObjectHoldsOnlyTheIdentity)
+// Orders five to nine turn by whole degrees, so seven leaves a 54-degree gap.
+TEST(Mirrix, EachModeHoldsItsReflectionsAndRotationsAboutTheOrigin)
 {
-    Mirrix mirrix;
-    ASSERT_EQ(mirrix.matrixNumber(), 1);
-    EXPECT_TRUE(mirrix.getMatrix()[0].isIdentity());
-}
-
-TEST(MirrixTest, ReflectionsAboutTheCentre)
-{
-    Mirrix leftRight = mirrixWithMode(1);
-    ASSERT_EQ(leftRight.matrixNumber(), 2);
-    EXPECT_TRUE(leftRight.getMatrix()[0].isIdentity());
-    EXPECT_EQ(leftRight.getMatrix()[1].map({ 100, 50 }), (Point { 220, 50 }));
-    EXPECT_EQ(leftRight.getMatrix()[1].map({ 100, 300 }), (Point { 220, 300 }));
-
-    Mirrix topBottom = mirrixWithMode(2);
-    ASSERT_EQ(topBottom.matrixNumber(), 2);
-    EXPECT_EQ(topBottom.getMatrix()[1].map({ 70, 100 }), (Point { 70, 380 }));
-    EXPECT_EQ(topBottom.getMatrix()[1].map({ 300, 100 }), (Point { 300, 380 }));
-    EXPECT_EQ(topBottom.mode(), 2);
-}
-
-TEST(MirrixTest, OrderFourIsEightCopiesOfQuarterTurnsEachAlsoMirrored)
-{
-    Mirrix mirrix = mirrixWithMode(4);
-    expectTransforms(mirrix, centre,
-        { { 0, false }, { 0, true }, { 90, false }, { 90, true }, { 180, false }, { 180, true }, { 270, false },
-            { 270, true } });
-
-    // A point right of the centre turns to below it (clockwise on screen).
-    Point turned = mirrix.getMatrix()[2].map({ 170, 240 });
-    EXPECT_NEAR(turned.x, 160, 1e-3);
-    EXPECT_NEAR(turned.y, 250, 1e-3);
-}
-
-TEST(MirrixTest, OrdersFiveToNineUseWholeDegreeSteps)
-{
-    const int steps[] = { 72, 60, 51, 45, 40 };
-    for (int n = 5; n <= 9; ++n) {
-        SCOPED_TRACE(n);
-        expectTransforms(mirrixWithMode(n), centre, mirrorAndRotate(n, steps[n - 5]));
-    }
-    EXPECT_EQ(mirrixWithMode(9).matrixNumber(), Mirrix::capacity);
-}
-
-TEST(MirrixTest, OrderSevenRotatesBy51DegreesLeavingA54DegreeGap)
-{
-    Mirrix mirrix = mirrixWithMode(7);
-    ASSERT_EQ(mirrix.matrixNumber(), 14);
-    const int rotations[] = { 51, 102, 153, 204, 255, 306 };
-    for (int k = 1; k <= 6; ++k) {
-        // The plain rotations sit at the even entries after the first mirror.
-        Point p = mirrix.getMatrix()[static_cast<size_t>(2 * k)].map({ centre.x + 100, centre.y });
-        double angle = std::atan2(p.y - centre.y, p.x - centre.x) * 180.0 / std::numbers::pi;
-        if (angle < 0)
-            angle += 360;
-        EXPECT_NEAR(angle, rotations[k - 1], 1e-3);
+    struct Case {
+        int32_t mode;
+        std::vector<Copy> copies;
+    };
+    const std::vector<Copy> identity { { 0, false } };
+    const Case cases[] = {
+        { 0, identity }, { 3, identity }, { 12, identity }, { 16, identity }, { -1, identity },
+        { 1, { { 0, false }, { 0, true } } }, { 2, { { 0, false }, { 180, true } } },
+        { 4, mirrorAndRotate(4, 90) }, { 5, mirrorAndRotate(5, 72) }, { 6, mirrorAndRotate(6, 60) },
+        { 7, mirrorAndRotate(7, 51) }, { 8, mirrorAndRotate(8, 45) }, { 9, mirrorAndRotate(9, 40) },
+        { 10, fan(5) }, { 11, fan(6) },
+    };
+    for (Point origin : { Point { 160, 240 }, Point { 160.5f, 208.5f } }) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << "mode " << c.mode << " about " << origin.x << "," << origin.y);
+            Mirrix mirrix;
+            mirrix.setMode(c.mode, origin);
+            EXPECT_EQ(mirrix.mode(), c.mode);
+            ASSERT_EQ(mirrix.getMatrix().size(), c.copies.size());
+            for (size_t i = 0; i < c.copies.size(); ++i) {
+                for (Point p : { Point { 100, 50 }, Point { 300, 420 }, origin }) {
+                    Point got = mirrix.getMatrix()[i].map(p);
+                    Point want = expectedMap(p, origin, c.copies[i]);
+                    EXPECT_NEAR(got.x, want.x, 2e-3) << "copy " << i;
+                    EXPECT_NEAR(got.y, want.y, 2e-3) << "copy " << i;
+                }
+            }
+        }
     }
 }
 
-TEST(MirrixTest, FansRotateWithoutMirroring)
+TEST(Mirrix, AFreshListIsTheIdentityAndFurtherModesAppendUpToTheCapacity)
 {
-    expectTransforms(mirrixWithMode(10), centre, { { 0, false }, { 72, false }, { 144, false }, { 216, false }, { 288, false } });
-    expectTransforms(mirrixWithMode(11), centre,
-        { { 0, false }, { 60, false }, { 120, false }, { 180, false }, { 240, false }, { 300, false } });
-    const Mirrix fan = mirrixWithMode(10);
-    for (const AffineTransform& t : fan.getMatrix())
-        EXPECT_GT(t.a * t.d - t.b * t.c, 0);
-}
-
-TEST(MirrixTest, TransformsFollowTheOriginGiven)
-{
-    const Point oddCentre { 160.5, 208.5 };
-    expectTransforms(mirrixWithMode(5, oddCentre), oddCentre, mirrorAndRotate(5, 72));
-    EXPECT_EQ(mirrixWithMode(1, oddCentre).getMatrix()[1].map({ 100, 7 }), (Point { 221, 7 }));
-}
-
-TEST(MirrixTest, ModesWithoutCopiesLeaveOnlyTheIdentity)
-{
-    for (int32_t mode : { 0, 3, 12, 13, 15, 16, -1, -4 }) {
-        SCOPED_TRACE(mode);
-        Mirrix mirrix = mirrixWithMode(mode);
-        ASSERT_EQ(mirrix.matrixNumber(), 1);
-        EXPECT_TRUE(mirrix.getMatrix()[0].isIdentity());
-        EXPECT_EQ(mirrix.mode(), mode);
-    }
-}
-
-TEST(MirrixTest, ASecondSetModeNeverOverrunsTheFixedArray)
-{
-    Mirrix mirrix;
-    mirrix.setMode(9, centre);
-    mirrix.setMode(9, centre);
-    EXPECT_EQ(mirrix.matrixNumber(), Mirrix::capacity);
+    Mirrix fresh;
+    ASSERT_EQ(fresh.matrixNumber(), 1);
+    EXPECT_TRUE(fresh.getMatrix()[0].isIdentity());
 
     Mirrix twice;
-    twice.setMode(1, centre);
-    twice.setMode(2, centre);
-    ASSERT_EQ(twice.matrixNumber(), 3);
-    EXPECT_EQ(twice.getMatrix()[2].map({ 10, 100 }), (Point { 10, 380 }));
-}
+    twice.setMode(9, { 160, 240 });
+    twice.setMode(9, { 160, 240 });
+    EXPECT_EQ(twice.matrixNumber(), Mirrix::capacity);
 
-TEST(MirrixTest, RadiansAreComputedInDoublePrecision)
-{
-    EXPECT_DOUBLE_EQ(Mirrix::radians(180), std::numbers::pi);
-    EXPECT_DOUBLE_EQ(Mirrix::radians(51), 51 * std::numbers::pi / 180);
+    Mirrix both;
+    both.setMode(1, { 160, 240 });
+    both.setMode(2, { 160, 240 });
+    ASSERT_EQ(both.matrixNumber(), 3);
+    EXPECT_EQ(both.getMatrix()[2].map({ 10, 100 }), (Point { 10, 380 }));
 }

@@ -1,16 +1,19 @@
+#include "BrushTestHelpers.h"
+#include "Classes/brushes/CircleChasisBrush.h"
+#include "Classes/brushes/CircleFlowerBrush.h"
 #include "Classes/brushes/ShapeBrush.h"
-#include "Classes/model/Stroke.h"
 #include "platform/system/Device.h"
-#include "support/TestCanvas.h"
-#include "tests/brushes/RecordedStrokeHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 
+using namespace brushtest;
+using platform::Color;
 using platform::DeviceProfile;
 using platform::Point;
+using platform::Rect;
 using platform::ScopedDeviceProfile;
 
 namespace {
@@ -27,104 +30,91 @@ std::vector<Point> loopPoints(Point centre, float radius, float turns, int count
     return points;
 }
 
-std::unique_ptr<ShapeBrush> shapeBrush(const TestCanvas& canvas, int mode = 0)
-{
-    auto brush = std::make_unique<ShapeBrush>();
-    brush->setMirrix(mode, { canvas.width() / 2.0f, canvas.height() / 2.0f });
-    return brush;
 }
 
-}
-
-TEST(ShapeBrush, StartsWithTheDevicesSizesAndAnAlmostOpaqueRandomColour)
+TEST(ShapeBrush, FillsTheStrokeClosedByTheLineBackToItsStart)
 {
-    {
-        ScopedDeviceProfile phone(DeviceProfile::phone());
-        ShapeBrush brush;
-        EXPECT_FLOAT_EQ(brush.brushData().size, 3.5f);
-        EXPECT_FLOAT_EQ(brush.maxSize(), 7.0f);
-    }
-    ScopedDeviceProfile tablet(DeviceProfile::tablet());
+    TestCanvas loop(200, 200);
     ShapeBrush brush;
-    EXPECT_FLOAT_EQ(brush.brushData().size, 5.0f);
-    EXPECT_FLOAT_EQ(brush.maxSize(), 12.0f);
-    EXPECT_FLOAT_EQ(brush.minSize(), 2.0f);
-    EXPECT_TRUE(brush.mMustRedrawWholeStrokePath());
-    EXPECT_EQ(brush.name(), "ShapeBrush");
-    for (int i = 0; i < 50; ++i) {
-        brush.prepareBrush();
-        ASSERT_GE(brush.brushData().alpha, 237);
-    }
-}
-
-TEST(ShapeBrush, AClosedLoopFillsItsInside)
-{
-    TestCanvas canvas(200, 200);
-    auto brush = shapeBrush(canvas);
-    brush->setColor(platform::Color::rgba(1, 0, 0, 1));
-    auto stroke = drawLiveStroke(*brush, canvas, loopPoints({ 100, 100 }, 60, 1, 16));
-    EXPECT_EQ(canvas.pixel(100, 100), 0xffff0000u);
-    EXPECT_EQ(canvas.pixel(100, 150), 0xffff0000u);
-    EXPECT_EQ(canvas.alpha(100, 170), 0);
-    EXPECT_EQ(canvas.alpha(20, 100), 0);
-    // The stroke's changed area covers the whole shape.
+    brush.setMirrix(0, { 100, 100 });
+    brush.setColor(Color::rgba(1, 0, 0, 1));
+    auto stroke = drawLiveStroke(brush, loop, loopPoints({ 100, 100 }, 60, 1, 16));
+    EXPECT_EQ(loop.pixel(100, 100), 0xffff0000u);
+    EXPECT_EQ(loop.pixel(100, 150), 0xffff0000u);
+    EXPECT_EQ(loop.alpha(100, 170), 0);
+    EXPECT_EQ(loop.alpha(20, 100), 0);
     EXPECT_TRUE(stroke->dirtyRect().contains({ 41, 41 }));
     EXPECT_TRUE(stroke->dirtyRect().contains({ 159, 159 }));
+
+    // A V: the fill is the triangle under the line from its last point to its first.
+    TestCanvas open(300, 200);
+    brush.setColor(Color::rgba(0, 0, 1, 1));
+    drawLiveStroke(brush, open, std::vector<Point> { { 50, 40 }, { 90, 90 }, { 150, 160 }, { 210, 90 }, { 250, 40 } });
+    EXPECT_EQ(open.pixel(150, 60), 0xff0000ffu);
+    EXPECT_EQ(open.pixel(150, 42), 0xff0000ffu);
+    EXPECT_EQ(open.alpha(150, 30), 0);
+    EXPECT_EQ(open.alpha(150, 175), 0);
 }
 
-TEST(ShapeBrush, AnOpenStrokeFillsUpToTheLineBackToItsStart)
-{
-    // A V: the fill is the triangle closed by the line from the last point to the first.
-    TestCanvas canvas(300, 200);
-    auto brush = shapeBrush(canvas);
-    brush->setColor(platform::Color::rgba(0, 0, 1, 1));
-    std::vector<Point> points { { 50, 40 }, { 90, 90 }, { 150, 160 }, { 210, 90 }, { 250, 40 } };
-    drawLiveStroke(*brush, canvas, points);
-    EXPECT_EQ(canvas.pixel(150, 60), 0xff0000ffu); // inside the V
-    EXPECT_EQ(canvas.pixel(150, 42), 0xff0000ffu); // just under the closing line
-    EXPECT_EQ(canvas.alpha(150, 30), 0); // above the closing line
-    EXPECT_EQ(canvas.alpha(150, 175), 0); // below the point of the V
-}
-
-TEST(ShapeBrush, ALoopDrawnTwiceRoundIsFilledSolidlyAtItsCentre)
+TEST(ShapeBrush, ALoopWoundTwiceIsSolidAtItsCentre)
 {
     TestCanvas canvas(200, 200);
     ShapeBrush brush;
-    brush.setColor(platform::Color::rgba(0, 1, 0, 1));
-    // The whole path at once, as the last step of such a stroke fills it.
+    brush.setColor(Color::rgba(0, 1, 0, 1));
     auto points = loopPoints({ 100, 100 }, 60, 2, 32);
     platform::Path path;
     path.moveTo(points.front());
     for (size_t i = 1; i < points.size(); ++i)
         path.lineTo(points[i]);
     brush.drawStroke(canvas.context(), path);
-    // Wound twice round, the middle is inside under the non-zero rule.
     EXPECT_EQ(canvas.pixel(100, 100), 0xff00ff00u);
 }
 
-TEST(ShapeBrush, ReplayDrawsWhatWasDrawnLiveInEveryMirrorMode)
+TEST(CircleChasisBrush, FillsACircleSpanningTwoTouchPoints)
 {
-    for (int mode : { 0, 1, 4, 9 }) {
-        SCOPED_TRACE(mode);
-        TestCanvas live(300, 300);
-        auto brush = shapeBrush(live, mode);
-        auto stroke = drawLiveStroke(*brush, live, loopPoints({ 110, 120 }, 50, 0.8f, 12));
-        TestCanvas replay(300, 300);
-        ASSERT_TRUE(replayStroke(*stroke, replay));
-        EXPECT_GT(live.paintedPixelCount(), 5000);
-        EXPECT_EQ(maxChannelDifference(live, replay), 0);
-    }
+    TestCanvas canvas(200, 200);
+    CircleChasisBrush brush;
+    brush.setColor(Color::rgba(1, 1, 0, 1));
+    brush.strokeFrom(canvas.context(), { 50, 100 });
+    // Diameter 40 about (70, 100), widened by 4.
+    EXPECT_EQ(brush.strokeTo(canvas.context(), { 90, 100 }), Rect(46, 76, 48, 48));
+    EXPECT_EQ(canvas.pixel(70, 100), 0xffffff00u);
+    EXPECT_EQ(canvas.pixel(70, 82), 0xffffff00u);
+    EXPECT_EQ(canvas.pixel(52, 100), 0xffffff00u);
+    EXPECT_EQ(canvas.alpha(70, 77), 0);
+    EXPECT_EQ(canvas.alpha(48, 100), 0);
 }
 
-TEST(ShapeBrushGolden, FixedRecordsDrawTheirReferencePictures)
+TEST(CircleFlowerBrush, RingsItsGridCellWithCirclesUpToTwiceTheStep)
 {
+    {
+        ScopedDeviceProfile phone(DeviceProfile::phone());
+        EXPECT_EQ(CircleFlowerBrush::gridCentre({ 130, 260 }), (Point { 120, 280 }));
+    }
     ScopedDeviceProfile tablet(DeviceProfile::tablet());
-    auto open = recorded::strokeOf(recorded::record(16, 5, 250, 200, 30, 240, 0),
-        wavyPoints({ 30, 100 }, 10, 25));
-    TestCanvas canvas(300, 240);
-    ASSERT_TRUE(replayStroke(*open, canvas));
-    auto loop = recorded::strokeOf(recorded::record(16, 5, 60, 120, 250, 250, 0, 4),
-        loopPoints({ 100, 80 }, 40, 1, 12));
-    ASSERT_TRUE(replayStroke(*loop, canvas));
-    EXPECT_EQ(compareWithGolden(recorded::onBackground(canvas, Qt::black), "ShapeBrush_open_and_mirrored_loop", 3), "");
+    EXPECT_EQ(CircleFlowerBrush::gridCentre({ 130, 260 }), (Point { 150, 250 }));
+    EXPECT_EQ(CircleFlowerBrush::gridCentre({ 0, 99.5f }), (Point { 50, 50 }));
+    TestCanvas canvas(300, 300);
+    CircleFlowerBrush brush;
+    brush.setColor(Color::rgba(1, 1, 1, 1));
+    for (int i = 0; i < 20; ++i) {
+        brush.prepareBrush();
+        brush.strokeFrom(canvas.context(), { 130, 250 });
+        // Step 10, so radius 20 about (150, 250), widened by 4.
+        EXPECT_EQ(brush.strokeTo(canvas.context(), { 130, 260 }), Rect(126, 226, 48, 48));
+    }
+    EXPECT_GT(canvas.alpha(170, 250), 0);
+    EXPECT_EQ(canvas.alpha(150, 250), 0);
+}
+
+TEST(CircleFlowerBrush, DrawsNothingForFastStepsOnAHighResolutionPhone)
+{
+    ScopedDeviceProfile retina(DeviceProfile::retinaPhone());
+    TestCanvas canvas(300, 300);
+    CircleFlowerBrush brush;
+    brush.prepareBrush();
+    brush.strokeFrom(canvas.context(), { 100, 100 });
+    EXPECT_TRUE(brush.strokeTo(canvas.context(), { 136, 100 }).isNull()); // circles of radius 72
+    EXPECT_EQ(canvas.paintedPixelCount(), 0);
+    EXPECT_FALSE(brush.strokeTo(canvas.context(), { 150, 100 }).isNull()); // radius 28
 }

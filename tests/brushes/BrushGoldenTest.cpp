@@ -1,0 +1,100 @@
+#include "BrushTestHelpers.h"
+#include "platform/system/Device.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <utility>
+
+using namespace brushtest;
+using platform::DeviceProfile;
+using platform::Point;
+using platform::ScopedDeviceProfile;
+
+namespace {
+
+// Touch points round a circle.
+std::vector<Point> loopPoints(Point centre, float radius, int count)
+{
+    std::vector<Point> points;
+    for (int i = 0; i <= count; ++i) {
+        double angle = 2 * std::numbers::pi * i / count;
+        points.push_back({ static_cast<float>(centre.x + radius * std::cos(angle)),
+            static_cast<float>(centre.y + radius * std::sin(angle)) });
+    }
+    return points;
+}
+
+}
+
+// Live strokes with a fixed generator seed, on a tablet.
+TEST(BrushGolden, LiveStrokesMatchTheirReferences)
+{
+    struct Case {
+        int type;
+        const char* name;
+        unsigned seed;
+        QColor background; // transparent: the eraser on a filled canvas
+    };
+    const Case cases[] = {
+        { 17, "NeonBrush", 24, Qt::black }, { 24, "NeonPenBrush", 31, Qt::black },
+        { 34, "NeonNecklaceBrush", 41, Qt::black }, { 37, "NeonBrightBrush", 44, Qt::black },
+        { 11, "RainbowBrush", 11, Qt::white }, { 23, "RubberBrush", 0, Qt::transparent },
+    };
+    ScopedDeviceProfile tablet(DeviceProfile::tablet());
+    for (const Case& c : cases) {
+        for (int mode : { 0, 4 }) {
+            const std::string name = std::string(c.name) + "_mode" + std::to_string(mode);
+            SCOPED_TRACE(name);
+            seedRandomness(c.seed);
+            TestCanvas canvas(240, 180);
+            const bool erases = c.background == QColor(Qt::transparent);
+            if (erases)
+                fillCanvas(canvas);
+            auto brush = makeBrush(c.type, mode, canvas);
+            drawLiveStroke(*brush, canvas, wavyPoints({ 40, 60 }, 8, 18));
+            EXPECT_EQ(brush->name(), c.name);
+            QImage image = erases ? canvas.uprightImage() : onBackground(canvas, c.background);
+            EXPECT_EQ(compareWithGolden(image, name, 2), "");
+        }
+    }
+}
+
+// Strokes read from fixed records, as from a file, over black.
+TEST(BrushGolden, RecordedStrokesMatchTheirReferences)
+{
+    using Strokes = std::vector<std::pair<brush_meta, std::vector<Point>>>;
+    struct Case {
+        const char* name;
+        int height;
+        Strokes strokes;
+    };
+    const auto pattern = wavyPoints({ 30, 70 }, 11, 24);
+    const Case cases[] = {
+        { "PatternBrush_51_mac_brush", 240, { { record(51, 20, { 240, 60, 200, 255 }, 31337), pattern } } },
+        { "PatternBrush_64_colour_dots", 240, { { record(64, 24, { 40, 90, 250, 230 }, 31337), pattern } } },
+        { "PatternBrush_66_crayon", 240, { { record(66, 22, { 250, 140, 20, 250 }, 31337, 1), pattern } } },
+        { "PatternBrush_72_heart", 240, { { record(72, 24, { 250, 40, 80, 255 }, 31337), pattern } } },
+        { "PatternBrush_80_mirror4", 240, { { record(80, 16, { 40, 200, 90, 220 }, 31337, 4), pattern } } },
+        { "SparseChalkBrush_101_chalk", 240, { { record(101, 18, { 255, 255, 255, 255 }, 31337, 9), pattern } } },
+        { "CircleChasisBrush_wave", 220,
+            { { record(32, 2, { 40, 220, 200, 210 }, 5), wavyPoints({ 20, 110 }, 14, 20) } } },
+        { "CircleFlowerBrush_wave", 220,
+            { { record(33, 1, { 250, 120, 220, 255 }, 5), wavyPoints({ 20, 110 }, 14, 20) } } },
+        { "SketchyBrush_wave", 220,
+            { { record(29, 2, { 250, 210, 60, 255 }, 2024), wavyPoints({ 30, 110 }, 16, 15) } } },
+        { "ShapeBrush_open_and_mirrored_loop", 240,
+            { { record(16, 5, { 250, 200, 30, 240 }, 0), wavyPoints({ 30, 100 }, 10, 25) },
+                { record(16, 5, { 60, 120, 250, 250 }, 0, 4), loopPoints({ 100, 80 }, 40, 12) } } },
+    };
+    ScopedDeviceProfile tablet(DeviceProfile::tablet());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestCanvas canvas(300, c.height);
+        for (const auto& [meta, points] : c.strokes)
+            ASSERT_TRUE(replayStroke(*strokeOf(meta, points), canvas));
+        EXPECT_EQ(compareWithGolden(onBackground(canvas, Qt::black), c.name, 3), "");
+    }
+}

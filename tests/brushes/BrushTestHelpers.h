@@ -1,0 +1,100 @@
+#pragma once
+
+#include "Classes/brushes/Brush.h"
+#include "Classes/brushes/UIColorRandom.h"
+#include "Classes/model/BrushMeta.h"
+#include "Classes/model/Stroke.h"
+#include "platform/system/Random.h"
+#include "support/TestCanvas.h"
+
+#include <QImage>
+#include <QPainter>
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace brushtest {
+
+// Colour cycles at their start and a fixed generator seed, so strokes repeat.
+inline void seedRandomness(unsigned seed = 20120301)
+{
+    resetRandomColorStateForTesting();
+    initRandom();
+    platform::srandom(seed);
+}
+
+// A factory brush of the type in the mirror mode, about the canvas centre.
+inline std::unique_ptr<Brush> makeBrush(int type, int mirrorMode, const TestCanvas& canvas)
+{
+    auto brush = Brush::createBrush(type, nullptr);
+    if (brush)
+        brush->setMirrix(mirrorMode, { canvas.width() / 2.0f, canvas.height() / 2.0f });
+    return brush;
+}
+
+// An opaque orange ground for the eraser to clear.
+inline void fillCanvas(TestCanvas& canvas)
+{
+    canvas.context().setFillColor(platform::Color::rgba(0.9f, 0.5f, 0.1f, 1));
+    canvas.context().fillRect(platform::Rect(0, 0, canvas.width(), canvas.height()));
+}
+
+// The canvas over an opaque background, as the child sees it.
+inline QImage onBackground(const TestCanvas& canvas, QColor background)
+{
+    QImage image(canvas.width(), canvas.height(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(background);
+    QPainter painter(&image);
+    painter.drawImage(0, 0, canvas.uprightImage());
+    return image;
+}
+
+// A record as a stroke file would hold it.
+inline brush_meta record(int type, float size, std::array<uint8_t, 4> rgba, uint32_t seed, int mirrorMode = 0)
+{
+    brush_meta meta = brush_meta::zero();
+    meta.type = static_cast<uint32_t>(type);
+    meta.size = size;
+    meta.red = rgba[0];
+    meta.green = rgba[1];
+    meta.blue = rgba[2];
+    meta.alpha = rgba[3];
+    meta.randSeed = seed;
+    meta.mirrixMode = static_cast<uint32_t>(mirrorMode);
+    return meta;
+}
+
+// A stroke read back from bytes, every point sharing the record.
+inline std::unique_ptr<Stroke> strokeOf(const brush_meta& meta, const std::vector<platform::Point>& points)
+{
+    std::vector<uint8_t> bytes;
+    for (size_t i = 0; i < points.size(); ++i) {
+        int16_t xy[2] = { static_cast<int16_t>(points[i].x), static_cast<int16_t>(points[i].y) };
+        bytes.insert(bytes.end(), reinterpret_cast<uint8_t*>(xy), reinterpret_cast<uint8_t*>(xy) + 4);
+        if (i == 0) {
+            uint8_t raw[brush_meta::byteSize];
+            meta.toBytes(raw);
+            bytes.insert(bytes.end(), raw, raw + brush_meta::byteSize);
+        }
+    }
+    auto stroke = Stroke::create();
+    stroke->unpackStrokePoints(bytes, static_cast<int>(points.size()));
+    return stroke;
+}
+
+// Unpremultiplied channels of a canvas pixel.
+struct Rgba {
+    int red, green, blue, alpha;
+};
+
+inline Rgba straightColor(const TestCanvas& canvas, int x, int y)
+{
+    uint32_t p = canvas.pixel(x, y);
+    int a = static_cast<int>(p >> 24);
+    if (a == 0)
+        return { 0, 0, 0, 0 };
+    return { static_cast<int>(((p >> 16) & 0xff) * 255 / a), static_cast<int>(((p >> 8) & 0xff) * 255 / a),
+        static_cast<int>((p & 0xff) * 255 / a), a };
+}
+
+}
