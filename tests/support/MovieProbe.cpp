@@ -1,6 +1,7 @@
 #include "MovieProbe.h"
 
 #include <QFile>
+#include <QtEndian>
 #include <algorithm>
 
 extern "C" {
@@ -10,29 +11,19 @@ extern "C" {
 
 namespace {
 
-uint32_t bigEndian32(const QByteArray& bytes, qint64 at)
-{
-    const auto* p = reinterpret_cast<const uint8_t*>(bytes.constData() + at);
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
-}
-
 // Walks the top-level boxes of an MPEG-4 file.
 bool indexBeforeData(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    qint64 at = 0;
-    while (at + 8 <= bytes.size()) {
-        uint64_t size = bigEndian32(bytes, at);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    auto word = [&](qint64 at) { return qFromBigEndian<quint32>(bytes.constData() + at); };
+    for (qint64 at = 0; at + 8 <= bytes.size();) {
         const QByteArray type = bytes.mid(at + 4, 4);
-        if (type == "moov")
-            return true;
-        if (type == "mdat")
-            return false;
+        if (type == "moov" || type == "mdat")
+            return type == "moov";
+        uint64_t size = word(at);
         if (size == 1 && at + 16 <= bytes.size())
-            size = uint64_t(bigEndian32(bytes, at + 8)) << 32 | bigEndian32(bytes, at + 12);
+            size = uint64_t(word(at + 8)) << 32 | word(at + 12);
         if (size < 8)
             return false;
         at += static_cast<qint64>(size);
@@ -40,101 +31,80 @@ bool indexBeforeData(const QString& path)
     return false;
 }
 
-struct Input {
+struct Decoding {
     AVFormatContext* format { nullptr };
-    ~Input() { avformat_close_input(&format); }
+    AVCodecContext* decoder { nullptr };
+    AVPacket* packet { av_packet_alloc() };
+    AVFrame* frame { av_frame_alloc() };
+    ~Decoding()
+    {
+        av_frame_free(&frame);
+        av_packet_free(&packet);
+        avcodec_free_context(&decoder);
+        avformat_close_input(&format);
+    }
 };
+
+void receivePictures(Decoding& d, std::vector<DecodedPicture>& pictures)
+{
+    while (avcodec_receive_frame(d.decoder, d.frame) >= 0) {
+        const AVFrame* f = d.frame;
+        DecodedPicture picture;
+        picture.width = f->width;
+        for (int row = 0; row < f->height; ++row)
+            picture.luma.insert(picture.luma.end(), f->data[0] + row * f->linesize[0], f->data[0] + row * f->linesize[0] + f->width);
+        for (int row = 0; row < f->height / 2; ++row)
+            picture.redDifference.insert(picture.redDifference.end(), f->data[2] + row * f->linesize[2], f->data[2] + row * f->linesize[2] + f->width / 2);
+        pictures.push_back(std::move(picture));
+    }
+}
 
 }
 
-std::optional<MovieProbe> probeMovie(const QString& path)
+std::optional<MovieProbe> probeMovie(const QString& path, bool decode)
 {
-    Input input;
+    Decoding d;
     const QByteArray name = QFile::encodeName(path);
-    if (avformat_open_input(&input.format, name.constData(), nullptr, nullptr) < 0)
-        return std::nullopt;
-    if (avformat_find_stream_info(input.format, nullptr) < 0)
+    if (avformat_open_input(&d.format, name.constData(), nullptr, nullptr) < 0 || avformat_find_stream_info(d.format, nullptr) < 0)
         return std::nullopt;
     MovieProbe probe;
-    int videoIndex = -1;
-    for (unsigned i = 0; i < input.format->nb_streams; ++i) {
-        const AVStream* stream = input.format->streams[i];
-        if (stream->codecpar->codec_type != AVMEDIA_TYPE_VIDEO) {
+    const AVStream* video = nullptr;
+    for (unsigned i = 0; i < d.format->nb_streams; ++i) {
+        const AVStream* stream = d.format->streams[i];
+        if (stream->codecpar->codec_type != AVMEDIA_TYPE_VIDEO)
             ++probe.otherStreams;
-            continue;
-        }
-        ++probe.videoStreams;
-        if (videoIndex >= 0)
-            continue;
-        videoIndex = static_cast<int>(i);
-        probe.isH264 = stream->codecpar->codec_id == AV_CODEC_ID_H264;
-        probe.width = stream->codecpar->width;
-        probe.height = stream->codecpar->height;
-        probe.frameRateNumerator = stream->avg_frame_rate.num;
-        probe.frameRateDenominator = stream->avg_frame_rate.den;
-        probe.timeBaseNumerator = stream->time_base.num;
-        probe.timeBaseDenominator = stream->time_base.den;
-        probe.duration = stream->duration;
-        probe.taggedBt709 = stream->codecpar->color_space == AVCOL_SPC_BT709
-            && stream->codecpar->color_range == AVCOL_RANGE_MPEG;
+        else if (++probe.videoStreams == 1)
+            video = stream;
     }
-    if (videoIndex < 0)
+    if (!video)
         return probe;
-    AVPacket* packet = av_packet_alloc();
-    while (av_read_frame(input.format, packet) >= 0) {
-        if (packet->stream_index == videoIndex)
-            probe.presentationTimes.push_back(packet->pts);
-        av_packet_unref(packet);
+    const AVCodecParameters* codec = video->codecpar;
+    probe.isH264 = codec->codec_id == AV_CODEC_ID_H264;
+    probe.width = codec->width;
+    probe.height = codec->height;
+    probe.frameRateNumerator = video->avg_frame_rate.num;
+    probe.frameRateDenominator = video->avg_frame_rate.den;
+    probe.timeBaseNumerator = video->time_base.num;
+    probe.timeBaseDenominator = video->time_base.den;
+    probe.duration = video->duration;
+    probe.taggedBt709 = codec->color_space == AVCOL_SPC_BT709 && codec->color_range == AVCOL_RANGE_MPEG;
+    if (decode) {
+        const AVCodec* decoder = avcodec_find_decoder(codec->codec_id);
+        d.decoder = decoder ? avcodec_alloc_context3(decoder) : nullptr;
+        if (!d.decoder || avcodec_parameters_to_context(d.decoder, codec) < 0 || avcodec_open2(d.decoder, decoder, nullptr) < 0)
+            return std::nullopt;
     }
-    av_packet_free(&packet);
+    while (av_read_frame(d.format, d.packet) >= 0) {
+        if (d.packet->stream_index == video->index) {
+            probe.presentationTimes.push_back(d.packet->pts);
+            if (decode && avcodec_send_packet(d.decoder, d.packet) >= 0)
+                receivePictures(d, probe.pictures);
+        }
+        av_packet_unref(d.packet);
+    }
+    if (decode && avcodec_send_packet(d.decoder, nullptr) >= 0)
+        receivePictures(d, probe.pictures);
     std::sort(probe.presentationTimes.begin(), probe.presentationTimes.end());
     probe.indexBeforeData = indexBeforeData(path);
     return probe;
-}
-
-std::vector<DecodedPicture> decodeMovie(const QString& path)
-{
-    std::vector<DecodedPicture> pictures;
-    Input input;
-    const QByteArray name = QFile::encodeName(path);
-    if (avformat_open_input(&input.format, name.constData(), nullptr, nullptr) < 0
-        || avformat_find_stream_info(input.format, nullptr) < 0)
-        return pictures;
-    const int videoIndex = av_find_best_stream(input.format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (videoIndex < 0)
-        return pictures;
-    const AVCodec* codec = avcodec_find_decoder(input.format->streams[videoIndex]->codecpar->codec_id);
-    AVCodecContext* decoder = codec ? avcodec_alloc_context3(codec) : nullptr;
-    if (!decoder || avcodec_parameters_to_context(decoder, input.format->streams[videoIndex]->codecpar) < 0
-        || avcodec_open2(decoder, codec, nullptr) < 0) {
-        avcodec_free_context(&decoder);
-        return pictures;
-    }
-    AVPacket* packet = av_packet_alloc();
-    AVFrame* frame = av_frame_alloc();
-    auto receive = [&] {
-        while (avcodec_receive_frame(decoder, frame) >= 0) {
-            DecodedPicture picture;
-            picture.width = frame->width;
-            picture.height = frame->height;
-            for (int row = 0; row < frame->height; ++row)
-                picture.luma.insert(picture.luma.end(), frame->data[0] + row * frame->linesize[0], frame->data[0] + row * frame->linesize[0] + frame->width);
-            for (int row = 0; row < frame->height / 2; ++row) {
-                picture.blueDifference.insert(picture.blueDifference.end(), frame->data[1] + row * frame->linesize[1], frame->data[1] + row * frame->linesize[1] + frame->width / 2);
-                picture.redDifference.insert(picture.redDifference.end(), frame->data[2] + row * frame->linesize[2], frame->data[2] + row * frame->linesize[2] + frame->width / 2);
-            }
-            pictures.push_back(std::move(picture));
-        }
-    };
-    while (av_read_frame(input.format, packet) >= 0) {
-        if (packet->stream_index == videoIndex && avcodec_send_packet(decoder, packet) >= 0)
-            receive();
-        av_packet_unref(packet);
-    }
-    if (avcodec_send_packet(decoder, nullptr) >= 0)
-        receive();
-    av_frame_free(&frame);
-    av_packet_free(&packet);
-    avcodec_free_context(&decoder);
-    return pictures;
 }

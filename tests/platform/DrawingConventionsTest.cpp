@@ -1,0 +1,169 @@
+#include "platform/graphics/AffineTransform.h"
+#include "platform/graphics/BitmapContext.h"
+#include "platform/graphics/ImageContext.h"
+#include "platform/graphics/Path.h"
+#include "support/TestCanvas.h"
+
+#include <gtest/gtest.h>
+#include <numbers>
+
+using namespace platform;
+
+TEST(Geometry, NullRectIsNotZeroAndDropsOutOfUnionsAndMaps)
+{
+    Rect r(1, 2, 3, 4);
+    EXPECT_FALSE(Rect::zero().isNull());
+    EXPECT_EQ(Rect::null().united(r), r);
+    EXPECT_EQ(r.united(Rect::null()), r);
+    EXPECT_EQ(Rect::zero().united(r), Rect(0, 0, 4, 6)); // zero is a real point
+    EXPECT_TRUE(Rect(0, 0, 1, 1).intersected(Rect(5, 5, 1, 1)).isNull());
+    EXPECT_TRUE(AffineTransform::makeScale(2, 2).mapRect(Rect::null()).isNull());
+    EXPECT_TRUE(Path().boundingBox().isNull());
+    EXPECT_EQ(Rect(1.5f, -0.5f, 2.2f, 1.0f).integral(), Rect(1, -1, 3, 2));
+    EXPECT_EQ(Rect(0, 0, -2, -2).standardized(), Rect(-2, -2, 2, 2));
+}
+
+TEST(Geometry, TransformOperationsPrependSoTheyActFirst)
+{
+    // Translate by O, rotate, translate by −O: a rotation about O.
+    auto t = AffineTransform::makeTranslation(160, 240).rotated(std::numbers::pi_v<float> / 2).translated(-160, -240);
+    Point p = t.map({ 170, 240 });
+    EXPECT_NEAR(p.x, 160, 1e-3);
+    EXPECT_NEAR(p.y, 250, 1e-3);
+    auto scaleThenMove = AffineTransform::makeTranslation(10, 0).scaled(2, 2);
+    EXPECT_EQ(scaleThenMove.map({ 1, 1 }), (Point { 12, 2 }));
+    EXPECT_EQ(AffineTransform::makeTranslation(10, 0).concatenated(AffineTransform::makeScale(2, 2)).map({ 1, 1 }), (Point { 22, 2 }));
+    EXPECT_EQ(scaleThenMove.inverted().map({ 12, 2 }), (Point { 1, 1 }));
+    // mapRect gives the bounding box of the mapped corners.
+    EXPECT_EQ(AffineTransform::makeTranslation(100, 0).scaled(-1, 1).mapRect(Rect(10, 5, 20, 5)), Rect(70, 5, 20, 5));
+    EXPECT_NEAR(AffineTransform::makeRotation(std::numbers::pi_v<float> / 4).mapRect(Rect(0, 0, 10, 10)).width(), 14.142f, 1e-3);
+}
+
+TEST(Geometry, PathBoxIncludesQuadControlPointsAndArcsStopAtTheTangent)
+{
+    Path path;
+    path.moveTo({ 0, 0 });
+    path.quadCurveTo({ 50, 100 }, { 100, 0 });
+    EXPECT_EQ(path.boundingBox(), Rect(0, 0, 100, 100));
+    path.arcToPoint({ 110, 0 }, { 110, 10 }, 5);
+    EXPECT_NEAR(path.currentPoint().x, 110, 1e-3);
+    EXPECT_NEAR(path.currentPoint().y, 5, 1e-3);
+    EXPECT_LE(path.boundingBox().maxX(), 110.01f);
+}
+
+TEST(BitmapContext, YGrowsUpwardAndLayoutsPlaceTheBytes)
+{
+    std::vector<uint32_t> memory(8 * 6, 0);
+    auto context = BitmapContext::create(memory.data(), 8, 6, 8 * 4, PixelLayout::CanvasBGRA);
+    ASSERT_TRUE(context);
+    context->setShouldAntialias(false);
+    context->setFillColor(Color::rgba(1, 0, 0, 1));
+    context->fillRect(Rect(2, 0, 1, 1)); // context row 0 is the last memory row
+    context->setFillColor(Color::rgba(0, 0, 1, 1));
+    context->fillRect(Rect(5, 5, 1, 1));
+    EXPECT_EQ(memory[5 * 8 + 2], 0xffff0000u); // little-endian words: bytes B, G, R, A
+    EXPECT_EQ(memory[5], 0xff0000ffu);
+
+    // Video frames: bytes A, R, G, B, and rows of 24 bytes for 4 pixels.
+    std::vector<uint8_t> video(2 * 24, 0);
+    {
+        auto frame = BitmapContext::create(video.data(), 4, 2, 24, PixelLayout::VideoARGB);
+        ASSERT_TRUE(frame);
+        frame->setFillColor(Color::rgba(1, 0.5f, 0, 1));
+        frame->fillRect(Rect(0, 0, 4, 2));
+    }
+    EXPECT_EQ(video[0], 255);
+    EXPECT_EQ(video[1], 255);
+    EXPECT_NEAR(video[2], 128, 1);
+    EXPECT_EQ(video[3], 0);
+    EXPECT_EQ(video[16], 0); // padding untouched
+    EXPECT_EQ(video[24], 255);
+
+    EXPECT_FALSE(BitmapContext::create(memory.data(), 4, 4, 8, PixelLayout::CanvasBGRA));
+    EXPECT_FALSE(BitmapContext::create(memory.data(), 0, 4, 16, PixelLayout::CanvasBGRA));
+    EXPECT_FALSE(BitmapContext::create(nullptr, 4, 4, 16, PixelLayout::CanvasBGRA));
+}
+
+TEST(BitmapContext, SnapshotDrawnBackOverTheWholeContextGivesTheSamePixels)
+{
+    TestCanvas canvas(40, 30);
+    auto& context = canvas.context();
+    context.setFillColor(Color::rgba(0.2f, 0.6f, 0.9f, 0.7f));
+    context.fillEllipseInRect(Rect(3, 4, 20, 11));
+    context.setFillColor(Color::rgba(1, 0, 0, 1));
+    context.fillRect(Rect(30, 25, 6, 3)); // near the top: a flipped copy would move it
+    QImage before = canvas.uprightImage();
+    Image snapshot = context.makeImage();
+    context.clearRect(Rect(0, 0, 40, 30));
+    EXPECT_EQ(canvas.paintedPixelCount(), 0);
+    context.drawImage(Rect(0, 0, 40, 30), snapshot);
+    EXPECT_EQ(maxChannelDifference(before, canvas.uprightImage()), 0);
+}
+
+TEST(ImageContext, OriginTopLeftAndImagesDrawUprightBothWays)
+{
+    ImageContext context({ 10, 8 }, false, 2);
+    context.setShouldAntialias(false);
+    context.setFillColor(Color::rgba(1, 0, 0, 1));
+    context.fillRect(Rect(0, 0, 10, 1)); // top band
+    Image image = context.image();
+    ASSERT_EQ(image.pixelHeight(), 16);
+    EXPECT_EQ(image.size(), (Size { 10, 8 }));
+    EXPECT_EQ(qAlpha(image.qimage().pixel(5, 0)), 255);
+    EXPECT_EQ(qAlpha(image.qimage().pixel(5, 15)), 0);
+
+    ImageContext upright({ 20, 8 }, false, 1);
+    upright.drawImageTopLeft(Rect(0, 0, 10, 8), image);
+    upright.drawImage(Rect(10, 0, 10, 8), image); // y-up convention: turned over here...
+    EXPECT_EQ(qAlpha(upright.image().qimage().pixel(5, 0)), 255);
+    EXPECT_EQ(qAlpha(upright.image().qimage().pixel(15, 7)), 255);
+    // ...and upright in a y-up bitmap, where painting row 7 is the top.
+    TestCanvas canvas(10, 8);
+    canvas.context().drawImage(Rect(0, 0, 10, 8), image);
+    EXPECT_EQ(canvas.alpha(5, 7), 255);
+}
+
+TEST(GraphicsContext, CopyReplacesAlphaAndClearLeavesTransparency)
+{
+    TestCanvas canvas(10, 10);
+    auto& context = canvas.context();
+    context.setShouldAntialias(false);
+    context.setFillColor(Color::rgba(1, 1, 1, 1));
+    context.fillRect(Rect(0, 0, 10, 10));
+    context.setBlendMode(BlendMode::Copy);
+    context.setFillColor(Color::rgba(1, 0, 0, 0.5f));
+    context.fillRect(Rect(0, 0, 5, 10));
+    EXPECT_NEAR(canvas.alpha(2, 2), 128, 1);
+    EXPECT_NEAR(static_cast<int>((canvas.pixel(2, 2) >> 16) & 0xff), 128, 1); // premultiplied red
+    EXPECT_EQ(canvas.pixel(2, 2) & 0xffff, 0u);
+    context.setBlendMode(BlendMode::Clear);
+    context.setFillColor(Color::rgba(0, 1, 0, 1));
+    context.fillRect(Rect(5, 0, 5, 10));
+    EXPECT_EQ(canvas.pixel(7, 7), 0u);
+    EXPECT_EQ(canvas.pixel(2, 2), canvas.pixel(3, 3));
+}
+
+TEST(GraphicsContext, CtmConcatenatesFirstAndSaveRestoreBringsBackTransformAndClip)
+{
+    TestCanvas canvas(40, 40);
+    auto& context = canvas.context();
+    context.setShouldAntialias(false);
+    context.setFillColor(Color::rgba(0, 1, 0, 1));
+    context.saveGState();
+    context.translateCTM(10, 0);
+    context.scaleCTM(2, 2);
+    EXPECT_EQ(context.getCTM(), AffineTransform::makeTranslation(10, 0).scaled(2, 2));
+    context.fillRect(Rect(1, 1, 1, 1)); // scaled first, then moved: x 12..13, y 2..3
+    EXPECT_EQ(canvas.paintedPixelCount(), 4);
+    EXPECT_EQ(canvas.alpha(12, 2), 255);
+    EXPECT_EQ(canvas.alpha(13, 3), 255);
+    context.clipToRect(Rect(0, 0, 1, 1));
+    context.restoreGState();
+    context.clearRect(Rect(0, 0, 40, 40));
+    context.fillRect(Rect(0, 0, 40, 40));
+    EXPECT_EQ(canvas.paintedPixelCount(), 1600);
+    context.clearRect(Rect(0, 0, 40, 40));
+    context.clipToRect(Rect(0, 0, 5, 5));
+    context.fillRect(Rect(0, 0, 40, 40));
+    EXPECT_EQ(canvas.paintedPixelCount(), 25);
+}
