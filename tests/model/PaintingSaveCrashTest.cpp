@@ -1,8 +1,7 @@
 #include "Classes/model/PaintingManager.h"
 #include "Classes/model/StrokeFile.h"
-#include "PaintingFileTestSupport.h"
+#include "ModelTestSupport.h"
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <map>
@@ -35,7 +34,7 @@ void startChild(QProcess& child, const ScopedDocuments& documents)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("PINTARO_DOCUMENTS", documents.path());
     child.setProcessEnvironment(environment);
-    // Its warnings are of no interest, and unread they could fill the pipe and stall it.
+    // Unread, its warnings could fill the pipe and stall it.
     child.setStandardErrorFile(QProcess::nullDevice());
     child.start();
     ASSERT_TRUE(child.waitForStarted(10000));
@@ -49,7 +48,6 @@ TEST(PaintingSaveCrash, KilledAtRandomWhileSavingTheLastCompleteSaveAlwaysOpensI
     ScopedDocuments documents;
     std::mt19937 random(20130303);
     std::map<QString, int> completed;
-    QByteArray output;
 
     // The first child shows how long one save takes on this machine, so that
     // the kills fall before, between and inside saves however loaded it is.
@@ -58,6 +56,7 @@ TEST(PaintingSaveCrash, KilledAtRandomWhileSavingTheLastCompleteSaveAlwaysOpensI
         QProcess child;
         startChild(child, documents);
         timer.start();
+        QByteArray output;
         while (savesReported(output).empty() && timer.elapsed() < 20000) {
             child.waitForReadyRead(100);
             output += child.readAllStandardOutput();
@@ -65,19 +64,15 @@ TEST(PaintingSaveCrash, KilledAtRandomWhileSavingTheLastCompleteSaveAlwaysOpensI
         child.kill();
         ASSERT_TRUE(child.waitForFinished(10000));
     }
-    const int saveMs = std::max(5, static_cast<int>(timer.elapsed()));
-    std::uniform_int_distribution<int> delayMs(0, 3 * saveMs);
-    int kills = 0;
+    std::uniform_int_distribution<int> delayMs(0, 3 * std::max(5, static_cast<int>(timer.elapsed())));
 
-    for (int round = 0; round < 50; ++round) {
+    for (int round = 0; round < 40; ++round) {
         QProcess child;
         startChild(child, documents);
-        // Waits while reading the child's output as it comes.
         child.waitForFinished(delayMs(random));
         child.kill();
         ASSERT_TRUE(child.waitForFinished(10000));
-        if (child.exitStatus() == QProcess::CrashExit)
-            ++kills;
+        ASSERT_EQ(child.exitStatus(), QProcess::CrashExit) << "round " << round;
 
         const auto saves = savesReported(child.readAllStandardOutput());
         for (const auto& [name, strokes] : saves)
@@ -89,11 +84,9 @@ TEST(PaintingSaveCrash, KilledAtRandomWhileSavingTheLastCompleteSaveAlwaysOpensI
         ASSERT_TRUE(painting) << "round " << round << ": " << last.toStdString();
         EXPECT_EQ(painting->activeLayer()->getStrokeNumber(), strokes) << last.toStdString();
     }
-    EXPECT_EQ(kills, 50);
     EXPECT_GE(completed.size(), 10u);
 
-    // Whatever sits under a final name is whole: every stroke file reads, every
-    // picture is complete, the counter has its four bytes.
+    // Whatever sits under a final name is whole.
     int strokeFiles = 0;
     for (const QString& name : documents.files()) {
         const auto bytes = readBytes(documents.file(name));

@@ -4,7 +4,6 @@
 #include "Classes/model/Painting.h"
 #include "Classes/model/PaintingFile.h"
 
-#include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,23 +14,11 @@
 #include <memory>
 #include <vector>
 
-// Points the Documents directory at a fresh temporary folder for the life of a
-// test, and back to where it was afterwards.
+// Points the Documents directory at a fresh temporary folder for the life of a test.
 class ScopedDocuments final {
 public:
-    ScopedDocuments()
-        : m_previous(qgetenv("PINTARO_DOCUMENTS"))
-        , m_hadPrevious(qEnvironmentVariableIsSet("PINTARO_DOCUMENTS"))
-    {
-        qputenv("PINTARO_DOCUMENTS", m_folder.path().toUtf8());
-    }
-    ~ScopedDocuments()
-    {
-        if (m_hadPrevious)
-            qputenv("PINTARO_DOCUMENTS", m_previous);
-        else
-            qunsetenv("PINTARO_DOCUMENTS");
-    }
+    ScopedDocuments() { qputenv("PINTARO_DOCUMENTS", m_folder.path().toUtf8()); }
+    ~ScopedDocuments() { qunsetenv("PINTARO_DOCUMENTS"); }
     ScopedDocuments(const ScopedDocuments&) = delete;
     ScopedDocuments& operator=(const ScopedDocuments&) = delete;
 
@@ -42,14 +29,13 @@ public:
 
 private:
     QTemporaryDir m_folder;
-    QByteArray m_previous;
-    bool m_hadPrevious;
 };
 
-inline std::unique_ptr<Painting> makePainting(int width, int height)
+inline std::unique_ptr<Painting> makePainting(int width, int height, int mirrixMode = 9)
 {
     auto painting = std::make_unique<Painting>(platform::Size { static_cast<float>(width), static_cast<float>(height) });
     painting->addTransparentLayer();
+    painting->setMirrixMode(mirrixMode);
     return painting;
 }
 
@@ -63,8 +49,8 @@ inline void drawStroke(Painting& painting, int brushType, const std::vector<plat
     painting.strokeEnd(points.back());
 }
 
-// A painting with a few strokes of brushes that keep per-point data and ones
-// that do not, ready to be saved.
+// Strokes of brushes that keep per-point data (pen 4 bytes, rainbow 8) and of
+// ones that keep none, with the composed picture set as a save would need it.
 inline std::unique_ptr<Painting> makeSamplePainting(int width = 320, int height = 416)
 {
     auto painting = makePainting(width, height);
@@ -74,6 +60,11 @@ inline std::unique_ptr<Painting> makeSamplePainting(int width = 320, int height 
     drawStroke(*painting, 37, { { 160, 200 }, { 190, 260 } });
     painting->setPaintingImage(painting->getPaintingImage());
     return painting;
+}
+
+inline std::vector<uint8_t> canvasBytes(const uint8_t* memory, const Layer& layer)
+{
+    return { memory, memory + static_cast<size_t>(layer.width()) * static_cast<size_t>(layer.height()) * 4 };
 }
 
 inline std::vector<uint8_t> readBytes(const QString& path)
@@ -88,9 +79,8 @@ inline std::vector<uint8_t> readBytes(const QString& path)
 inline bool writeBytes(const QString& path, const std::vector<uint8_t>& bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()))
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        && file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()))
         == static_cast<qint64>(bytes.size());
 }
 

@@ -1,0 +1,217 @@
+#include "Classes/model/PaintingManager.h"
+#include "Classes/model/StrokeFile.h"
+#include "ModelTestSupport.h"
+#include "platform/system/Device.h"
+
+#include <QImage>
+#include <QRegularExpression>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+using platform::DeviceProfile;
+using platform::ScopedDeviceProfile;
+
+namespace {
+
+// Makes every file write past `bytes` fail, as on a full disk, for the life
+// of a scope. Works for root too, whom permissions do not stop.
+struct ScopedFileSizeLimit {
+    explicit ScopedFileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit { bytes, previous.rlim_max };
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~ScopedFileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous); }
+    rlimit previous {};
+};
+
+// Every file of the directory with its bytes, leaving out the counter, which a
+// failed save may still advance.
+std::vector<std::pair<QString, std::vector<uint8_t>>> snapshotOf(const ScopedDocuments& documents)
+{
+    std::vector<std::pair<QString, std::vector<uint8_t>>> snapshot;
+    for (const QString& name : documents.files())
+        if (name != "index")
+            snapshot.emplace_back(name, readBytes(documents.file(name)));
+    return snapshot;
+}
+
+// Saves through the manager and waits: the completion's item, or null.
+std::shared_ptr<PaintingItem> saveAndWait(PaintingManager& manager, Painting& painting)
+{
+    std::shared_ptr<PaintingItem> result;
+    int calls = 0;
+    manager.savePainting(painting, nullptr, [&](std::shared_ptr<PaintingItem> item) {
+        ++calls;
+        result = std::move(item);
+    });
+    EXPECT_TRUE(processEventsUntil([&] { return calls > 0; }));
+    EXPECT_EQ(calls, 1);
+    return result;
+}
+
+
+}
+
+TEST(PaintingFiles, NamesCarry2xOnlyOnAScaleTwoScreenWhichFallsBackToPlainFiles)
+{
+    ScopedDocuments documents;
+    auto painting = makeSamplePainting();
+    {
+        ScopedDeviceProfile tablet(DeviceProfile::tablet());
+        painting->setThumbnailImage(platform::Image(QImage(20, 20, QImage::Format_ARGB32_Premultiplied)));
+        ASSERT_TRUE(storePainting("plain", *painting));
+    }
+    ScopedDeviceProfile phone(DeviceProfile::retinaPhone());
+    painting->setPaintingImage(painting->getPaintingImage());
+    painting->setThumbnailImage(platform::Image(QImage(150, 150, QImage::Format_ARGB32_Premultiplied), 2));
+    painting->setBackgroundImage(platform::Image(QImage(320, 416, QImage::Format_RGB32)));
+    ASSERT_TRUE(storePainting("retina", *painting));
+    EXPECT_EQ(documents.files(),
+        QStringList({ "plain.png", "plain.stk", "plain_layer_0.png", "plain_thumb.png", "retina.stk", "retina@2x.png",
+            "retina_bkg@2x.png", "retina_layer_0@2x.png", "retina_thumb@2x.png" }));
+
+    auto thumbnail = loadPaintingThumbnailImage("retina");
+    ASSERT_TRUE(thumbnail);
+    EXPECT_EQ(thumbnail->scale(), 2);
+    EXPECT_EQ(thumbnail->size().width, 75);
+    auto full = loadPaintingFullSizeImage("retina");
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->scale(), 2);
+    EXPECT_EQ(full->size().width, 320);
+    thumbnail = loadPaintingThumbnailImage("plain");
+    ASSERT_TRUE(thumbnail);
+    EXPECT_EQ(thumbnail->scale(), 1);
+    EXPECT_FALSE(loadPaintingThumbnailImage("absent"));
+}
+
+TEST(PaintingFiles, LayerPictureIsStoredMirroredAndRestoredPixelForPixel)
+{
+    for (const DeviceProfile& profile : { DeviceProfile::tablet(), DeviceProfile::retinaPhone() }) {
+        SCOPED_TRACE(profile.name);
+        ScopedDocuments documents;
+        ScopedDeviceProfile device(profile);
+        auto painting = makePainting(320, 416, 0);
+        // Neon leaves soft, half-transparent edges: the hard case for a PNG round trip.
+        drawStroke(*painting, 17, { { 20, 380 }, { 120, 400 }, { 220, 385 }, { 300, 405 } });
+        drawStroke(*painting, 11, { { 40, 330 }, { 160, 360 }, { 280, 340 } });
+        painting->setPaintingImage(painting->getPaintingImage());
+        const Layer& layer = *painting->activeLayer();
+        const auto before = canvasBytes(layer.layerBitmapBuffer(), layer);
+        ASSERT_TRUE(storePainting("mirror", *painting));
+
+        // The strokes lie near the painting's bottom edge, so they show at the top of the stored picture.
+        QImage stored(documents.file(profile.screenScale == 2 ? "mirror_layer_0@2x.png" : "mirror_layer_0.png"));
+        ASSERT_EQ(stored.size(), QSize(320, 416));
+        auto paintedPixels = [&stored](int fromRow, int toRow) {
+            int count = 0;
+            for (int y = fromRow; y < toRow; ++y)
+                for (int x = 0; x < stored.width(); ++x)
+                    count += qAlpha(stored.pixel(x, y)) != 0;
+            return count;
+        };
+        EXPECT_GT(paintedPixels(0, 100), 0);
+        EXPECT_EQ(paintedPixels(200, 416), 0);
+
+        auto reopened = Painting::initWithContentsOfFile("mirror");
+        ASSERT_TRUE(reopened);
+        const Layer& restored = *reopened->activeLayer();
+        EXPECT_TRUE(canvasBytes(restored.layerBitmapBuffer(), restored) == before);
+        EXPECT_TRUE(canvasBytes(restored.offscreenBitmapBuffer(), restored) == before);
+    }
+}
+
+TEST(PaintingFiles, RemovingAPaintingDeletesAllItsFilesAndNoOtherPaintings)
+{
+    ScopedDocuments documents;
+    auto painting = makeSamplePainting();
+    painting->setThumbnailImage(platform::Image(QImage(20, 20, QImage::Format_ARGB32_Premultiplied)));
+    {
+        ScopedDeviceProfile tablet(DeviceProfile::tablet());
+        ASSERT_TRUE(storePainting("gone", *painting));
+        ASSERT_TRUE(storePainting("gone-2", *painting));
+    }
+    ScopedDeviceProfile phone(DeviceProfile::retinaPhone());
+    painting->setBackgroundImage(platform::Image(QImage(20, 20, QImage::Format_RGB32)));
+    painting->addTransparentLayer();
+    ASSERT_TRUE(storePainting("gone", *painting));
+    EXPECT_EQ(documents.files().filter(QRegularExpression("^gone[._@]")).size(), 9);
+
+    ASSERT_TRUE(removePainting("gone"));
+    EXPECT_EQ(documents.files(), QStringList({ "gone-2.png", "gone-2.stk", "gone-2_layer_0.png", "gone-2_thumb.png" }));
+    EXPECT_TRUE(removePainting("never-saved"));
+}
+
+TEST(PaintingFiles, IndexCounterIsFourLittleEndianBytesAndReadsZeroWhenMissingOrShort)
+{
+    ScopedDocuments documents;
+    EXPECT_EQ(loadGlobalUniqueImageIndex(), 0u);
+    ASSERT_TRUE(storeGlobalUniqueImageIndex(0x01020304));
+    EXPECT_EQ(readBytes(documents.file("index")), std::vector<uint8_t>({ 4, 3, 2, 1 }));
+    EXPECT_EQ(loadGlobalUniqueImageIndex(), 0x01020304u);
+    ASSERT_TRUE(writeBytes(documents.file("index"), { 7, 0 }));
+    EXPECT_EQ(loadGlobalUniqueImageIndex(), 0u);
+}
+
+TEST(PaintingSaveFailure, FullDiskReportsFailureAndLeavesEarlierFilesAndTheListAsTheyWere)
+{
+    ScopedDocuments documents;
+    ScopedDeviceProfile tablet(DeviceProfile::tablet());
+    PaintingManager manager;
+    auto painting = makeSamplePainting();
+    ASSERT_TRUE(saveAndWait(manager, *painting));
+    const auto before = snapshotOf(documents);
+    const auto listBefore = manager.paintingList();
+
+    drawStroke(*painting, 13, { { 10, 10 }, { 300, 400 } });
+    painting->setPaintingImage(painting->getPaintingImage());
+    {
+        ScopedFileSizeLimit full(600);
+        EXPECT_FALSE(saveAndWait(manager, *painting));
+    }
+    EXPECT_TRUE(snapshotOf(documents) == before);
+    EXPECT_EQ(manager.paintingList(), listBefore);
+    // The disk has room again: the same painting saves.
+    EXPECT_TRUE(saveAndWait(manager, *painting));
+}
+
+TEST(PaintingSaveFailure, FullDiskWhileWritingTheStrokeFileKeepsTheOldStrokeFile)
+{
+    ScopedDocuments documents;
+    auto painting = makePainting(16, 16);
+    drawStroke(*painting, 13, { { 1, 1 }, { 10, 10 } });
+    ASSERT_TRUE(storePainting("p", *painting));
+    const auto oldBytes = readBytes(documents.file("p.stk"));
+    for (int i = 0; i < 40; ++i)
+        drawStroke(*painting, 13, { { 1, 1 }, { 10, 10 }, { 15, 1 } });
+    {
+        ScopedFileSizeLimit full(static_cast<rlim_t>(oldBytes.size()) + 200);
+        EXPECT_FALSE(storeStrokeToFile(documents.file("p.stk"), *painting));
+    }
+    EXPECT_EQ(readBytes(documents.file("p.stk")), oldBytes);
+    EXPECT_EQ(documents.files().filter(".stk"), QStringList({ "p.stk" }));
+    // Not written, so the next save still writes the strokes.
+    ASSERT_TRUE(storeStrokeToFile(documents.file("p.stk"), *painting));
+    EXPECT_EQ(readBytes(documents.file("p.stk")), encodeStrokeFile(*painting));
+}
+
+TEST(PaintingSaveFailure, DocumentsThatCannotHoldAPaintingFolderReportFailure)
+{
+    ScopedDocuments documents;
+    const QString blocker = documents.path() + "/blocker";
+    ASSERT_TRUE(writeBytes(blocker, { 1 }));
+    qputenv("PINTARO_DOCUMENTS", (blocker + "/Documents").toUtf8());
+    EXPECT_FALSE(getPaintingDirectoryPath());
+
+    PaintingManager manager;
+    manager.initPaintingManager();
+    EXPECT_TRUE(manager.paintingList().empty());
+    auto painting = makeSamplePainting();
+    EXPECT_FALSE(saveAndWait(manager, *painting));
+    EXPECT_TRUE(manager.paintingList().empty());
+    EXPECT_FALSE(Painting::initWithContentsOfFile("anything"));
+    EXPECT_EQ(loadGlobalUniqueImageIndex(), 0u);
+}

@@ -1,0 +1,199 @@
+#include "Classes/brushes/Brush.h"
+#include "Classes/brushes/Mirrix.h"
+#include "Classes/model/Painting.h"
+#include "platform/graphics/ImageContext.h"
+#include "platform/system/Device.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+using platform::Color;
+using platform::DeviceProfile;
+using platform::Point;
+using platform::Rect;
+using platform::ScopedDeviceProfile;
+
+namespace {
+
+constexpr int penType = 13;
+// A type the factory makes no brush for.
+constexpr int noBrushType = 12;
+
+// A painting on a blue background with one thick red stroke along the top.
+std::unique_ptr<Painting> redLineAtTheTop(platform::Size size)
+{
+    auto painting = std::make_unique<Painting>(size);
+    painting->addTransparentLayer();
+    painting->setBackgroundColor(Color::rgba(0, 0, 1, 1));
+    painting->switchBrush(penType);
+    painting->setMirrixMode(0);
+    painting->setBrushColorWithSolidColor(Color::rgba(1, 0, 0, 1));
+    painting->setBrushSize(12);
+    painting->strokeFrom({ 10, 20 });
+    painting->strokeTo({ 150, 20 });
+    painting->strokeEnd({ 290, 20 });
+    return painting;
+}
+
+bool near(const QImage& image, int x, int y, QColor expected)
+{
+    const QColor actual = image.pixelColor(x, y);
+    return std::abs(actual.red() - expected.red()) <= 2 && std::abs(actual.green() - expected.green()) <= 2
+        && std::abs(actual.blue() - expected.blue()) <= 2 && std::abs(actual.alpha() - expected.alpha()) <= 2;
+}
+
+}
+
+TEST(PaintingBrush, NewBrushTakesTheSolidColourRoundedDownAndTheSameTypeKeepsTheBrush)
+{
+    Painting painting({ 320, 416 });
+    painting.setBrushColorWithSolidColor(Color::rgba(1, 0.5f, 0, 1));
+    painting.switchBrush(penType);
+    painting.setBrushSize(9);
+    Brush* pen = painting.brush();
+    ASSERT_NE(pen, nullptr);
+    painting.switchBrush(penType);
+    EXPECT_EQ(painting.brush(), pen);
+    EXPECT_EQ(pen->brushData().size, 9.0f);
+    EXPECT_EQ(pen->mode(), Brush::modeSolidColor);
+    EXPECT_EQ(pen->brushData().red, 255);
+    EXPECT_EQ(pen->brushData().green, 127);
+    painting.setBrushColorWithRandomColor();
+    EXPECT_TRUE(pen->isRandomColor());
+}
+
+TEST(PaintingBrush, MirrorTurnsAboutTheWholePointCentre)
+{
+    for (platform::Size size : { platform::Size { 320, 416 }, platform::Size { 321, 417 } }) {
+        Painting painting(size);
+        painting.switchBrush(penType);
+        // Modes 1 and 2 reflect across x = centre.x and y = centre.y.
+        painting.setMirrixMode(1);
+        EXPECT_EQ(painting.brush()->mirrix()->getMatrix()[1].map({ 0, 0 }), (Point { 320, 0 }));
+        EXPECT_EQ(painting.brush()->brushData().mirrixMode, 1u);
+        painting.setMirrixMode(2);
+        // A brush made later gets the painting's mode and centre too.
+        painting.switchBrush(noBrushType);
+        painting.switchBrush(penType);
+        EXPECT_EQ(painting.brush()->mirrix()->getMatrix()[1].map({ 0, 0 }), (Point { 0, 416 }));
+    }
+}
+
+TEST(PaintingBrush, StrokesReachTheActiveLayerAndOnlyFinishedOnesUnsave)
+{
+    Painting painting({ 200, 200 });
+    painting.switchBrush(penType);
+    painting.strokeFrom({ 10, 10 });
+    // Without a layer, or without a brush, the zero rectangle and no stroke.
+    EXPECT_EQ(painting.strokeEnd({ 150, 100 }), Rect::zero());
+    painting.addTransparentLayer();
+    painting.addTransparentLayer();
+    painting.switchBrush(noBrushType);
+    painting.strokeFrom({ 10, 10 });
+    EXPECT_EQ(painting.strokeEnd({ 150, 100 }), Rect::zero());
+    EXPECT_FALSE(painting.undoStroke());
+
+    painting.switchBrush(penType);
+    painting.setIsSaved(true);
+    painting.strokeFrom({ 10, 10 });
+    EXPECT_TRUE(painting.strokeTo({ 15, 15 }).isNull()) << "too close to be recorded";
+    EXPECT_EQ(painting.dirtyRect(), painting.strokeTo({ 100, 100 }));
+    EXPECT_TRUE(painting.isSaved());
+    EXPECT_EQ(painting.dirtyRect(), painting.strokeEnd({ 150, 100 }));
+    EXPECT_FALSE(painting.isSaved());
+    EXPECT_EQ(painting.layerArray()[1]->getStrokeNumber(), 1);
+    EXPECT_EQ(painting.layerArray()[0]->getStrokeNumber(), 0);
+    EXPECT_TRUE(painting.undoStroke());
+    EXPECT_EQ(painting.activeLayer()->getStrokeNumber(), 0);
+}
+
+TEST(PaintingBrush, NotSavedNeedsTwoUnsavedStrokesOnTheFirstLayer)
+{
+    Painting painting({ 200, 200 });
+    painting.addTransparentLayer();
+    painting.switchBrush(penType);
+    auto stroke = [&painting](float y) {
+        painting.strokeFrom({ 10, y });
+        painting.strokeEnd({ 150, y });
+        return painting.notSaved();
+    };
+    EXPECT_FALSE(stroke(20));
+    EXPECT_TRUE(stroke(60));
+    painting.setIsSaved(true);
+    EXPECT_FALSE(painting.notSaved());
+    EXPECT_TRUE(stroke(100));
+}
+
+TEST(PaintingBrush, SwitchingBrushMidStrokeFinishesTheStrokeWithTheOldBrush)
+{
+    Painting painting({ 200, 200 });
+    painting.addTransparentLayer();
+    painting.switchBrush(penType);
+    painting.strokeFrom({ 10, 10 });
+    painting.strokeTo({ 60, 60 });
+    painting.switchBrush(noBrushType);
+    ASSERT_EQ(painting.activeLayer()->getStrokeNumber(), 1);
+    const auto& points = painting.activeLayer()->strokeList()[0]->strokePoints();
+    ASSERT_EQ(points.size(), 3u);
+    EXPECT_EQ(points[2].CGPoint(), (Point { 60, 60 }));
+    EXPECT_EQ(points[2].brushData().type, static_cast<uint32_t>(penType));
+    EXPECT_EQ(painting.strokeEnd({ 100, 100 }), Rect::zero());
+}
+
+TEST(PaintingCrop, SidesAlignTo16ByAddingOneThenRoundingDown)
+{
+    for (auto [side, aligned] : { std::pair { 320, 320 }, { 980, 976 }, { 959, 960 }, { 300, 288 }, { 14, 0 }, { 15, 16 } })
+        EXPECT_EQ(AlignTo16(side), aligned) << side;
+    Painting painting({ 768, 980 });
+    painting.setCropRegion(Rect(5, 7, 14.9f, 980));
+    EXPECT_EQ(painting.cropRect(), Rect(5, 7, 0, 976));
+    EXPECT_EQ(painting.unalignedCropRect(), Rect(5, 7, 14.9f, 980));
+}
+
+TEST(PaintingImage, PictureIsUprightOverTheBackgroundAndMatchesTheView)
+{
+    ScopedDeviceProfile device(DeviceProfile::tablet());
+    auto painting = redLineAtTheTop({ 300, 200 });
+    const QImage image = painting->getPaintingImage().qimage();
+    ASSERT_EQ(image.size(), QSize(300, 200));
+    EXPECT_EQ(painting->cropRect(), Rect(0, 0, 300, 200));
+    EXPECT_TRUE(near(image, 150, 20, Qt::red));
+    EXPECT_TRUE(near(image, 150, 180, Qt::blue));
+    platform::ImageContext view({ 300, 200 }, false, 1);
+    painting->drawPaintingTo(view);
+    EXPECT_EQ(view.image().qimage(), image);
+
+    // The crop's size is taken from the top left: its origin is not applied.
+    painting->setCropRect(Rect(40, 40, 100, 30));
+    const QImage cropped = painting->getPaintingImage().qimage();
+    ASSERT_EQ(cropped.size(), QSize(100, 30));
+    EXPECT_TRUE(near(cropped, 50, 20, Qt::red));
+    EXPECT_TRUE(near(cropped, 50, 5, Qt::blue));
+
+    // A background picture replaces the colour, upright at its own size.
+    QImage photo(100, 80, QImage::Format_ARGB32_Premultiplied);
+    photo.fill(Qt::yellow);
+    QPainter(&photo).fillRect(0, 0, 100, 40, Qt::green);
+    painting->setBackgroundImage(platform::Image(photo));
+    painting->setCropRect(Rect(0, 0, 300, 200));
+    const QImage withPhoto = painting->getPaintingImage().qimage();
+    EXPECT_TRUE(near(withPhoto, 50, 30, Qt::green));
+    EXPECT_TRUE(near(withPhoto, 50, 70, Qt::yellow));
+    EXPECT_EQ(withPhoto.pixelColor(150, 120).alpha(), 0);
+}
+
+TEST(PaintingImage, ExportScaleIsTwoOnlyOnAScaleTwoPhone)
+{
+    {
+        ScopedDeviceProfile device(DeviceProfile::retinaPhone());
+        platform::Image image = redLineAtTheTop({ 320, 436 })->getPaintingImage();
+        EXPECT_EQ(image.scale(), 2.0f);
+        EXPECT_EQ(image.pixelWidth(), 640);
+        EXPECT_TRUE(near(image.qimage(), 300, 40, Qt::red));
+    }
+    DeviceProfile retinaTablet = DeviceProfile::tablet();
+    retinaTablet.screenScale = 2;
+    ScopedDeviceProfile device(retinaTablet);
+    EXPECT_EQ(redLineAtTheTop({ 300, 200 })->getPaintingImage().pixelWidth(), 300);
+}

@@ -1,0 +1,294 @@
+#include "Classes/model/StrokeFile.h"
+#include "ModelTestSupport.h"
+#include "platform/graphics/ImageContext.h"
+#include "platform/system/Device.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Little-endian bytes written field by field, the way the expected file is spelled out.
+struct Bytes {
+    std::vector<uint8_t> data;
+    template <typename T>
+    Bytes& add(T value)
+    {
+        const auto* raw = reinterpret_cast<const uint8_t*>(&value);
+        data.insert(data.end(), raw, raw + sizeof(T));
+        return *this;
+    }
+};
+
+template <typename T>
+std::vector<uint8_t> with(std::vector<uint8_t> bytes, size_t offset, T value)
+{
+    std::memcpy(bytes.data() + offset, &value, sizeof(T));
+    return bytes;
+}
+
+// A stroke of `count` points whose size and colour change point by point.
+std::unique_ptr<Stroke> syntheticStroke(int type, int count)
+{
+    brush_meta record = brush_meta::zero();
+    record.type = type;
+    record.mirrixMode = 4;
+    std::vector<uint8_t> packed;
+    Stroke::archiveStrokePoint(packed, StrokePoint({ 1, 2 }, record));
+    for (int i = 1; i < count; ++i) {
+        Bytes point;
+        point.add<int16_t>(static_cast<int16_t>(i % 3000)).add<int16_t>(static_cast<int16_t>(i / 3000));
+        record.size = 5 + static_cast<float>(i % 50);
+        record.red = static_cast<uint8_t>(i);
+        auto meta = Brush::packingBrush(type).packBrushMetaData(record);
+        packed.insert(packed.end(), point.data.begin(), point.data.end());
+        packed.insert(packed.end(), meta.begin(), meta.end());
+    }
+    auto stroke = Stroke::create();
+    EXPECT_TRUE(stroke->unpackStrokePoints(packed, count));
+    return stroke;
+}
+
+std::vector<uint8_t> fileOfOneLayer(std::vector<std::unique_ptr<Stroke>> strokes)
+{
+    Painting painting({ 320, 416 });
+    auto layer = Layer::createWithSize({ 1, 1 });
+    for (auto& stroke : strokes)
+        layer->addStroke(std::move(stroke));
+    painting.addLayer(std::move(layer));
+    return encodeStrokeFile(painting);
+}
+
+const std::vector<uint8_t>& sampleFile()
+{
+    static const std::vector<uint8_t> bytes = encodeStrokeFile(*makeSamplePainting());
+    return bytes;
+}
+
+// Offsets in the sample file: header fields, the layer's stroke count, its first (pen) stroke.
+constexpr size_t widthAt = 4, heightAt = 8, layersAt = 12, strokeCountAt = 80, strokeAt = 84;
+
+std::vector<std::pair<const char*, std::vector<uint8_t>>> malformedFiles()
+{
+    const auto& file = sampleFile();
+    uint16_t penLength;
+    std::memcpy(&penLength, file.data() + strokeAt + 2, 2);
+    const auto twoLayersOneBlock = with<int32_t>(file, layersAt, 2);
+    return {
+        { "empty", {} },
+        { "header without its layer", std::vector<uint8_t>(file.begin(), file.begin() + StrokeFileHeader::byteSize) },
+        { "zero layers", with<int32_t>(file, layersAt, 0) },
+        { "negative layers", with<int32_t>(file, layersAt, -1) },
+        { "more layers than bytes", with<int32_t>(file, layersAt, 0x7fffffff) },
+        { "two layers, one block", twoLayersOneBlock },
+        { "zero width", with<int32_t>(file, widthAt, 0) },
+        { "negative width", with<int32_t>(file, widthAt, -320) },
+        { "negative height", with<int32_t>(file, heightAt, -1) },
+        { "absurd width", with<int32_t>(file, widthAt, 16385) },
+        { "absurd height", with<int32_t>(file, heightAt, 70000) },
+        { "huge canvases in many layers", with<int32_t>(with<int32_t>(twoLayersOneBlock, widthAt, 16384), heightAt, 16384) },
+        { "negative stroke count", with<int32_t>(file, strokeCountAt, -1) },
+        { "stroke count past the end", with<int32_t>(file, strokeCountAt, 0x7fffffff) },
+        { "one stroke more than written", with<int32_t>(file, strokeCountAt, 5) },
+        { "point count 65535", with<uint16_t>(file, strokeAt, 65535) },
+        { "body length 65535", with<uint16_t>(file, strokeAt + 2, 65535) },
+        { "stroke without points", with<uint16_t>(with<uint16_t>(file, strokeAt, 0), strokeAt + 2, 0) },
+        { "body shorter than a first point", with<uint16_t>(file, strokeAt + 2, 27) },
+        { "length too short for the count", with<uint16_t>(file, strokeAt + 2, static_cast<uint16_t>(penLength - 8)) },
+        { "length too long for the count", with<uint16_t>(file, strokeAt + 2, static_cast<uint16_t>(penLength + 4)) },
+        { "type whose points carry no data", with<uint8_t>(file, strokeAt + 8, 37) },
+        { "type whose points carry more data", with<uint8_t>(file, strokeAt + 8, 11) },
+    };
+}
+
+}
+
+TEST(StrokeFileFormat, TwoPointPenStrokeMakesTheDocumented124ByteFile)
+{
+    auto painting = makePainting(320, 416);
+    drawStroke(*painting, 13, { { 10.9f, 20 }, { 50, 60.5f } });
+    const auto& points = painting->activeLayer()->strokeList().front()->strokePoints();
+    ASSERT_EQ(points.size(), 2u);
+    uint8_t record[24];
+    points[0].brushData().toBytes(record);
+
+    Bytes expected;
+    expected.add<int32_t>(1).add<int32_t>(320).add<int32_t>(416).add<int32_t>(1).add<int32_t>(1);
+    expected.add(0.0f).add(0.0f).add(0.0f).add(1.0f);
+    for (int i = 0; i < 10; ++i)
+        expected.add<int32_t>(0);
+    expected.add<int32_t>(0).add<int32_t>(1).add<uint16_t>(2).add<uint16_t>(36);
+    expected.add<int16_t>(10).add<int16_t>(20);
+    expected.data.insert(expected.data.end(), record, record + 24);
+    expected.add<int16_t>(50).add<int16_t>(60).add(points[1].brushData().size);
+    EXPECT_EQ(expected.data.size(), 124u);
+    EXPECT_EQ(encodeStrokeFile(*painting), expected.data);
+
+    // A photo background is kind 0, and the colour is still kept.
+    painting->setBackgroundColor(platform::Color::rgba(0.25f, 0.5f, 0.75f, 1));
+    painting->setBackgroundImage(platform::Image(QImage(8, 8, QImage::Format_RGB32)));
+    auto bytes = encodeStrokeFile(*painting);
+    EXPECT_EQ(bytes[16], 0);
+    auto contents = decodeStrokeFile(bytes);
+    ASSERT_TRUE(contents);
+    EXPECT_EQ(contents->header.backgroundColor, platform::Color::rgba(0.25f, 0.5f, 0.75f, 1));
+}
+
+TEST(StrokeFileFormat, EveryBrushKindReadsBackToTheSameBytesAndIgnoresBytesAfterTheLastStroke)
+{
+    // Bytes after the last stroke, as an older and longer file leaves them.
+    auto withTail = sampleFile();
+    withTail.insert(withTail.end(), 100, 0xAB);
+    auto contents = decodeStrokeFile(withTail);
+    ASSERT_TRUE(contents);
+    EXPECT_EQ(contents->header.width, 320);
+    EXPECT_EQ(contents->header.height, 416);
+    ASSERT_EQ(contents->layers.size(), 1u);
+    EXPECT_EQ(contents->layers.front().size(), 4u);
+    EXPECT_EQ(fileOfOneLayer(std::move(contents->layers.front())), sampleFile());
+}
+
+TEST(StrokeFileFormat, LongStrokesSplitIntoFileStrokesThatEachStartWithTheirRecord)
+{
+    // Pen and neon pen keep 4 bytes a point, rainbow 8, the others none.
+    for (auto [type, perFileStroke] : { std::pair { 13, 8189 }, { 24, 8189 }, { 11, 5459 }, { 17, 16377 } }) {
+        EXPECT_EQ(strokefile::fileStrokeCount(*syntheticStroke(type, perFileStroke)), 1) << type;
+        EXPECT_EQ(strokefile::fileStrokeCount(*syntheticStroke(type, perFileStroke + 1)), 2) << type;
+    }
+
+    auto stroke = syntheticStroke(13, 20000);
+    const std::vector<StrokePoint> original = stroke->strokePoints();
+    std::vector<std::unique_ptr<Stroke>> strokes;
+    strokes.push_back(std::move(stroke));
+    auto bytes = fileOfOneLayer(std::move(strokes));
+
+    ByteReader reader(bytes);
+    reader.take(StrokeFileHeader::byteSize + 4);
+    EXPECT_EQ(reader.readInt32(), 3);
+    for (int expected : { 8189, 8189, 3622 }) {
+        auto count = reader.readUInt16();
+        auto length = reader.readUInt16();
+        ASSERT_TRUE(count && length);
+        EXPECT_EQ(*count, expected);
+        EXPECT_EQ(*length, 28 + (expected - 1) * 8);
+        ASSERT_TRUE(reader.take(*length));
+    }
+    EXPECT_EQ(reader.remaining(), 0u);
+
+    auto contents = decodeStrokeFile(bytes);
+    ASSERT_TRUE(contents);
+    size_t index = 0;
+    for (const auto& part : contents->layers.front()) {
+        EXPECT_EQ(part->strokePoints().front().brushData(), original[index].brushData());
+        for (const auto& point : part->strokePoints()) {
+            ASSERT_LT(index, original.size());
+            EXPECT_EQ(point.position(), original[index].position());
+            EXPECT_EQ(point.brushData().size, original[index].brushData().size);
+            ++index;
+        }
+    }
+    EXPECT_EQ(index, original.size());
+}
+
+TEST(StrokeFileMalformed, EveryTableEntryAndEveryTruncationIsRejected)
+{
+    EXPECT_TRUE(decodeStrokeFile(sampleFile()));
+    // The largest side is accepted, without allocating anything for it.
+    EXPECT_TRUE(decodeStrokeFile(with<int32_t>(with<int32_t>(sampleFile(), widthAt, 16384), heightAt, 1)));
+    for (const auto& [what, bytes] : malformedFiles())
+        EXPECT_FALSE(decodeStrokeFile(bytes)) << what;
+
+    const auto& file = sampleFile();
+    for (size_t length = 0; length < file.size(); ++length) {
+        // A copy of exactly that length, so that a sanitizer sees any read past it.
+        std::vector<uint8_t> truncated(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length));
+        EXPECT_FALSE(decodeStrokeFile(truncated)) << "truncated to " << length;
+    }
+}
+
+TEST(StrokeFileMalformed, DamagedFilesOnDiskOpenNoPaintingAndLeaveItUnchanged)
+{
+    ScopedDocuments documents;
+    EXPECT_FALSE(Painting::initWithContentsOfFile("missing"));
+    // Pictures alone are not a painting.
+    ASSERT_TRUE(storePainting("pictures", *makeSamplePainting()));
+    QFile::remove(documents.file("pictures.stk"));
+    EXPECT_FALSE(Painting::initWithContentsOfFile("pictures"));
+
+    for (const auto& [what, bytes] : malformedFiles()) {
+        ASSERT_TRUE(writeBytes(documents.file("damaged.stk"), bytes));
+        EXPECT_FALSE(Painting::initWithContentsOfFile("damaged")) << what;
+        Painting target({ 10, 10 });
+        EXPECT_FALSE(loadStrokeFromFile(documents.file("damaged.stk"), target)) << what;
+        EXPECT_EQ(target.layers(), 0) << what;
+        EXPECT_EQ(target.width(), 10) << what;
+    }
+}
+
+TEST(StrokeFileSkipRule, ReopenedPaintingSavedWithoutNewStrokeKeepsItsFile)
+{
+    ScopedDocuments documents;
+    platform::ScopedDeviceProfile tablet(platform::DeviceProfile::tablet());
+    auto painting = makeSamplePainting();
+    ASSERT_TRUE(storePainting("first", *painting));
+    const QString path = documents.file("first.stk");
+    auto reopened = Painting::initWithContentsOfFile("first");
+    ASSERT_TRUE(reopened);
+    // A marker after the last stroke shows whether the file was written again.
+    auto marked = readBytes(path);
+    marked.push_back(0xAB);
+    ASSERT_TRUE(writeBytes(path, marked));
+    ASSERT_TRUE(storeStrokeToFile(path, *reopened));
+    EXPECT_EQ(readBytes(path), marked);
+
+    // Saved under another name, the stroke file is written all the same.
+    ASSERT_TRUE(storePainting("second", *reopened));
+    EXPECT_EQ(readBytes(documents.file("second.stk")), encodeStrokeFile(*painting));
+
+    // One more stroke: the whole file is rewritten, with no stale tail.
+    drawStroke(*reopened, 13, { { 5, 5 }, { 80, 80 } });
+    ASSERT_TRUE(storeStrokeToFile(path, *reopened));
+    EXPECT_EQ(readBytes(path), encodeStrokeFile(*reopened));
+}
+
+TEST(StrokeFileRead, ReopenedPaintingTakesTheFirstStrokesModeReplaysLikeTheOriginalAndTakesNewStrokes)
+{
+    ScopedDocuments documents;
+    platform::ScopedDeviceProfile tablet(platform::DeviceProfile::tablet());
+    // With no stroke to take it from, the mode is a new painting's.
+    ASSERT_TRUE(storePainting("empty", *makePainting(200, 100, 3)));
+    auto reopenedEmpty = Painting::initWithContentsOfFile("empty");
+    ASSERT_TRUE(reopenedEmpty);
+    EXPECT_EQ(reopenedEmpty->mirrixMode(), Painting::defaultMirrixMode);
+
+    auto painting = makePainting(321, 417, 4);
+    drawStroke(*painting, 13, { { 10, 20 }, { 150, 60 }, { 300, 400 } });
+    painting->setMirrixMode(1);
+    drawStroke(*painting, 11, { { 60, 20 }, { 90, 300 } });
+    painting->setPaintingImage(painting->getPaintingImage());
+    ASSERT_TRUE(storePainting("modes", *painting));
+    auto reopened = Painting::initWithContentsOfFile("modes");
+    ASSERT_TRUE(reopened);
+    EXPECT_EQ(reopened->mirrixMode(), 4);
+    EXPECT_EQ(reopened->width(), 321);
+    EXPECT_TRUE(reopened->isSaved());
+    EXPECT_EQ(reopened->activeLayer()->indexOfFirstModifiedStroke(), 2);
+
+    auto replayed = [](Painting& p) {
+        p.startPlayback();
+        for (int step = 0; step < 1000 && !p.endOfPlayback(); ++step)
+            p.playback();
+        platform::ImageContext context({ 321, 417 }, false, 1);
+        p.drawPaintingTo(context);
+        p.stopPlayback();
+        return context.image().qimage();
+    };
+    EXPECT_EQ(replayed(*reopened), replayed(*painting));
+
+    // Only strokes drawn since the reopening can be undone.
+    drawStroke(*reopened, 13, { { 5, 5 }, { 80, 80 } });
+    EXPECT_FALSE(reopened->isSaved());
+    EXPECT_TRUE(reopened->undoStroke());
+    EXPECT_FALSE(reopened->undoStroke());
+    EXPECT_EQ(reopened->activeLayer()->getStrokeNumber(), 2);
+}
