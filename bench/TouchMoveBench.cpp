@@ -1,7 +1,7 @@
-// Touch moves at the brush level: one strokeTo of about 25 points of finger
-// travel into a 768 × 980 canvas, per brush type and mirror mode.
+// Touch moves: one layer strokeTo of about 25 points of finger travel into a
+// 768 × 980 canvas, per brush type and mirror mode.
 #include "Classes/brushes/Brush.h"
-#include "Classes/model/Stroke.h"
+#include "Classes/model/Layer.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/system/Device.h"
 
@@ -31,6 +31,16 @@ platform::Point touchAt(int i)
     return { 384 + 250 * std::cos(angle) + 40 * std::sin(i * 0.5f), 490 + 300 * std::sin(angle) };
 }
 
+// The next touch after `i` that the layer keeps (it drops moves of less than
+// its point spacing).
+platform::Point nextTouch(int& i, platform::Point last)
+{
+    platform::Point p = touchAt(i++);
+    while (std::fabs(p.x - last.x) + std::fabs(p.y - last.y) < Layer::minimumPointSpacing)
+        p = touchAt(i++);
+    return p;
+}
+
 void TouchMove(benchmark::State& state)
 {
     platform::Device::setCurrent(platform::DeviceProfile::tablet());
@@ -42,27 +52,29 @@ void TouchMove(benchmark::State& state)
         return;
     }
     brush->setMirrix(mode, { canvasWidth / 2.0f, canvasHeight / 2.0f });
-    Canvas canvas;
+    // Through the layer, as under the finger: brushes that redraw their whole
+    // path also restore the canvas under it first.
+    auto layer = Layer::createWithSize({ canvasWidth, canvasHeight });
     int i = 0;
-    auto stroke = Stroke::create();
-    stroke->setBrush(brush.get());
-    stroke->strokeFrom(*canvas.context, StrokePoint(touchAt(i++)), false);
+    platform::Point last = touchAt(i++);
+    layer->strokeFromWithBrush(*brush, last);
+    int moves = 0;
     // Each move is also timed on its own, for the 99th percentile a child would feel.
     std::vector<double> moveMicroseconds;
     moveMicroseconds.reserve(1 << 16);
     for (auto _ : state) {
         // Long strokes are ended and restarted off the clock, as a child lifts the finger.
-        if (stroke->getStrokePointsNumber() >= 200) {
+        if (moves >= 200) {
             state.PauseTiming();
-            stroke->strokeEnd(*canvas.context, StrokePoint(touchAt(i++)), false);
-            brush->endStroke();
-            stroke = Stroke::create();
-            stroke->setBrush(brush.get());
-            stroke->strokeFrom(*canvas.context, StrokePoint(touchAt(i++)), false);
+            layer->strokeEnd(last = nextTouch(i, last));
+            layer->strokeFromWithBrush(*brush, last = touchAt(i++));
+            moves = 0;
             state.ResumeTiming();
         }
+        last = nextTouch(i, last);
+        ++moves;
         auto start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(stroke->strokeTo(*canvas.context, StrokePoint(touchAt(i++)), false));
+        benchmark::DoNotOptimize(layer->strokeTo(last));
         if (moveMicroseconds.size() < moveMicroseconds.capacity())
             moveMicroseconds.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
     }

@@ -108,6 +108,13 @@ Rect Brush::strokeEnd(platform::GraphicsContext& context, Point p)
     return m_dirtyRect;
 }
 
+std::array<Point, 4> Brush::nextStepCorners(Point p, bool isLast) const
+{
+    Point end = isLast ? p : Point { (p.x + m_controlPoint.x) * 0.5f, (p.y + m_controlPoint.y) * 0.5f };
+    Point first = m_hasStrokePath ? m_strokePath.startPoint() : m_startPoint;
+    return { first, m_startPoint, m_controlPoint, end };
+}
+
 Rect Brush::drawSubStroke(platform::GraphicsContext& context)
 {
     if (!m_mustRedrawWholeStrokePath || !m_hasStrokePath) {

@@ -5,6 +5,7 @@
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/Path.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -106,11 +107,23 @@ public:
     const std::shared_ptr<PatternManager>& patternManager() const { return m_patternManager; }
     void setPatternManager(std::shared_ptr<PatternManager> manager) { m_patternManager = std::move(manager); }
     bool mMustRedrawWholeStrokePath() const { return m_mustRedrawWholeStrokePath; }
+    // For brushes that redraw the whole stroke path: a convex area (the hull of
+    // `corners`, before the mirror transforms, grown by `margin`) outside which
+    // the next step, to `p`, leaves the drawing as it was. Nothing when the
+    // brush cannot tell; the whole stroke is then drawn again.
+    struct StepArea {
+        std::array<platform::Point, 4> corners;
+        float margin;
+    };
+    virtual std::optional<StepArea> wholePathStepArea(platform::Point, bool) const { return std::nullopt; }
     int renderType() const { return m_renderType; }
     bool isHasAlpha() const { return m_isHasAlpha; }
     const platform::Path* strokePath() const { return m_hasStrokePath ? &m_strokePath : nullptr; }
 
 protected:
+    // The stroke's first point and the next step's segment: start, control, end.
+    std::array<platform::Point, 4> nextStepCorners(platform::Point p, bool isLast) const;
+
     int m_type { 0 };
     std::string m_name;
     float m_maxSize { 0 };

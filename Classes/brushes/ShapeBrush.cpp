@@ -57,3 +57,11 @@ platform::Rect ShapeBrush::drawStroke(platform::GraphicsContext& context, const 
     context.restoreGState();
     return updateDirtyRect(path, 1.0f + m_brushData.size);
 }
+
+std::optional<Brush::StepArea> ShapeBrush::wholePathStepArea(platform::Point p, bool isLast) const
+{
+    // The fill gains the area between the new segment and the edge that closes
+    // the path back to its first point, and loses nothing else; antialiasing
+    // reaches a pixel further.
+    return StepArea { nextStepCorners(p, isLast), 2.0f };
+}

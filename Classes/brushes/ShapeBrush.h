@@ -12,4 +12,5 @@ public:
     void randomColor();
     void setBrush(platform::GraphicsContext& context) override;
     platform::Rect drawStroke(platform::GraphicsContext& context, const platform::Path& path) override;
+    std::optional<StepArea> wholePathStepArea(platform::Point p, bool isLast) const override;
 };

@@ -1,6 +1,7 @@
 #include "Classes/model/Layer.h"
 
 #include "Classes/brushes/Brush.h"
+#include "Classes/brushes/Mirrix.h"
 #include "platform/system/Device.h"
 
 #include <QImage>
@@ -187,11 +188,7 @@ Rect Layer::strokeTo(Point p)
     if (distance < minimumPointSpacing)
         return Rect::null();
     m_prevPoint = p;
-    StrokePoint point(p);
-    Brush* brush = m_currentStroke->brush();
-    if (brush && brush->mMustRedrawWholeStrokePath())
-        syncToOnScreen(*layerContext(), m_currentStroke->dirtyRect());
-    m_dirtyRect = m_currentStroke->strokeTo(*layerContext(), point, false);
+    m_dirtyRect = drawStep(*layerContext(), *m_currentStroke, StrokePoint(p), false, false);
     return m_dirtyRect;
 }
 
@@ -199,11 +196,8 @@ Rect Layer::strokeEnd(Point p)
 {
     if (!m_currentStroke)
         return Rect::null();
-    StrokePoint point(p);
     Brush* brush = m_currentStroke->brush();
-    if (brush && brush->mMustRedrawWholeStrokePath())
-        syncToOnScreen(*layerContext(), m_currentStroke->dirtyRect());
-    m_dirtyRect = m_currentStroke->strokeEnd(*layerContext(), point, false);
+    m_dirtyRect = drawStep(*layerContext(), *m_currentStroke, StrokePoint(p), false, true);
     if (brush)
         brush->endStroke();
     Rect strokeRect = m_currentStroke->dirtyRect();
@@ -382,17 +376,48 @@ Rect Layer::playbackNextStrokePointsOfNumber(int n)
         const StrokePoint& point = stroke.strokePoints()[static_cast<size_t>(m_currentPlaybackPointIndex++)];
         ++m_playbackedPoints;
         Brush* brush = m_playbackBrush.get();
-        if (brush && brush->mMustRedrawWholeStrokePath())
-            syncToOnScreen(*canvas, stroke.dirtyRect());
         if (endOfStroke()) {
-            changed = changed.united(stroke.strokeEnd(*canvas, point, true));
+            changed = changed.united(drawStep(*canvas, stroke, point, true, true));
             if (brush)
                 brush->endStroke();
             syncToOffScreenFrom(*canvas, stroke.dirtyRect());
         } else {
-            changed = changed.united(stroke.strokeTo(*canvas, point, true));
+            changed = changed.united(drawStep(*canvas, stroke, point, true, false));
         }
     }
+    return changed;
+}
+
+Rect Layer::drawStep(BitmapContext& canvas, Stroke& stroke, const StrokePoint& point, bool isReplay, bool isEnd)
+{
+    auto draw = [&] {
+        return isEnd ? stroke.strokeEnd(canvas, point, isReplay) : stroke.strokeTo(canvas, point, isReplay);
+    };
+    Brush* brush = stroke.brush();
+    if (!brush || !brush->mMustRedrawWholeStrokePath())
+        return draw();
+    std::optional<Brush::StepArea> area = brush->wholePathStepArea(point.CGPoint(), isEnd);
+    if (!area || !brush->mirrix()) {
+        // Each step draws the whole path again over the canvas as it was before the stroke.
+        syncToOnScreen(canvas, stroke.dirtyRect());
+        return draw();
+    }
+
+    // Only the area the step can change, in each mirror copy, is restored and drawn again.
+    m_redrawRegion.reset(static_cast<float>(canvas.width()), static_cast<float>(canvas.height()));
+    for (const platform::AffineTransform& transform : brush->mirrix()->getMatrix()) {
+        std::array<Point, 4> corners;
+        for (size_t i = 0; i < corners.size(); ++i)
+            corners[i] = transform.map(area->corners[i]);
+        m_redrawRegion.addHull(corners, area->margin);
+    }
+    const std::vector<Rect>& region = m_redrawRegion.rects();
+    for (const Rect& part : region)
+        syncToOnScreen(canvas, part);
+    canvas.saveGState();
+    canvas.clipToRects(region);
+    Rect changed = draw();
+    canvas.restoreGState();
     return changed;
 }
 

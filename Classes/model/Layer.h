@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Classes/model/RedrawRegion.h"
 #include "Classes/model/Stroke.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/Geometry.h"
@@ -134,6 +135,10 @@ private:
     void leavePlaybackStroke();
     // Draws the point under the cursor as the start of its stroke.
     void playbackFirstPoint();
+    // Draws a step of the stroke: for brushes that redraw the whole stroke
+    // path, after restoring the canvas under the part that can change.
+    platform::Rect drawStep(platform::BitmapContext& canvas, Stroke& stroke, const StrokePoint& point, bool isReplay,
+        bool isEnd);
 
     float m_width { 0 };
     float m_height { 0 };
@@ -144,6 +149,7 @@ private:
     platform::Point m_prevPoint;
     platform::Rect m_dirtyRect = platform::Rect::null();
     std::shared_ptr<PatternManager> m_patternManager;
+    RedrawRegion m_redrawRegion;
     std::deque<platform::Image> m_layerSnapshotCache;
     std::optional<platform::Image> m_snapShotImage;
     int m_indexOfFirstModifiedStroke { 0 };

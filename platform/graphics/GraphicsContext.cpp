@@ -1,5 +1,6 @@
 #include "platform/graphics/GraphicsContext.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -77,10 +78,63 @@ void GraphicsContext::clipToRect(const Rect& r)
 {
     if (r.isNull()) {
         m_state.clip = QRectF();
+        if (m_state.clipRegion)
+            m_state.clipRegion = QRegion();
         return;
     }
     QRectF device = deviceTransform().mapRect(QRectF(r.x(), r.y(), r.width(), r.height()).normalized());
     m_state.clip = m_state.clip ? m_state.clip->intersected(device) : device;
+    if (m_state.clipRegion)
+        m_state.clipRegion = m_state.clipRegion->intersected(m_state.clip->toAlignedRect());
+}
+
+namespace {
+
+// A region from pixel rectangles. Rows of rectangles that do not overlap (the
+// usual input) are handed over whole; uniting them one by one costs time that
+// grows with the square of their number.
+QRegion regionOfRects(std::vector<QRect>& rects)
+{
+    std::sort(rects.begin(), rects.end(), [](const QRect& a, const QRect& b) {
+        return a.top() != b.top() ? a.top() < b.top() : a.left() < b.left();
+    });
+    bool banded = true;
+    for (size_t i = 1; i < rects.size() && banded; ++i) {
+        const QRect& previous = rects[i - 1];
+        const QRect& r = rects[i];
+        if (r.top() == previous.top())
+            banded = r.height() == previous.height() && r.left() > previous.right() + 1;
+        else
+            banded = r.top() > previous.bottom();
+    }
+    QRegion region;
+    if (banded) {
+        region.setRects(rects.data(), static_cast<int>(rects.size()));
+    } else {
+        for (const QRect& r : rects)
+            region += r;
+    }
+    return region;
+}
+
+}
+
+void GraphicsContext::clipToRects(std::span<const Rect> rects)
+{
+    const QTransform device = deviceTransform();
+    m_clipRects.clear();
+    for (const Rect& r : rects) {
+        QRect pixels = device.mapRect(QRectF(r.x(), r.y(), r.width(), r.height()).normalized()).toAlignedRect();
+        if (!r.isNull() && !pixels.isEmpty())
+            m_clipRects.push_back(pixels);
+    }
+    QRegion region = regionOfRects(m_clipRects);
+    if (m_state.clipRegion)
+        region &= *m_state.clipRegion;
+    else if (m_state.clip)
+        region &= m_state.clip->toAlignedRect();
+    m_state.clipRegion = region;
+    m_state.clip = QRectF(region.boundingRect());
 }
 
 void GraphicsContext::setShadow(Size offset, float blur, std::optional<Color> color)
@@ -95,7 +149,9 @@ void GraphicsContext::setShadow(Size offset, float blur, std::optional<Color> co
 void GraphicsContext::applyState()
 {
     m_painter.resetTransform();
-    if (m_state.clip)
+    if (m_state.clipRegion)
+        m_painter.setClipRegion(*m_state.clipRegion);
+    else if (m_state.clip)
         m_painter.setClipRect(*m_state.clip);
     else
         m_painter.setClipping(false);
@@ -155,18 +211,29 @@ void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
         const Shadow& shadow = *m_state.shadow;
         double baseScale = std::sqrt(std::fabs(m_base.determinant()));
         QPoint offset = shadowOffset(shadow);
-        bool painted = m_shadow.drawPath(*m_target, bounds.toAlignedRect(), clip, shadow.blur * baseScale, offset,
-            shadow.color, ShadowShape { path, device, m_painter.pen(), m_painter.brush(), m_painter.opacity() });
-        if (painted && offset.isNull() && paintsLikeScratch) {
-            // The shadow's mask painter has just rasterised the path exactly as
-            // the target painter would; reuse that rather than rasterise it again.
-            m_shadow.paintShapeOverTarget(*m_target, clip);
+        ShadowShape shape { path, device, m_painter.pen(), m_painter.brush(), m_painter.opacity() };
+        // The shadow's mask painter rasterises the path exactly as the target
+        // painter would; then the shape is painted from that mask rather than
+        // rasterised again.
+        const bool shapeFromMask = offset.isNull() && paintsLikeScratch;
+        forEachClipPart(clip, [&](const QRect& part) {
+            if (m_shadow.drawPath(*m_target, bounds.toAlignedRect(), part, shadow.blur * baseScale, offset,
+                    shadow.color, shape)
+                && shapeFromMask)
+                m_shadow.paintShapeOverTarget(*m_target, part);
+        });
+        if (shapeFromMask)
             return;
-        }
     } else if (paintsLikeScratch && m_state.blendMode != BlendMode::Copy) {
         QRect box = bounds.toAlignedRect().adjusted(-2, -2, 2, 2).intersected(clip);
+        ShadowShape shape { path, device, m_painter.pen(), m_painter.brush(), m_painter.opacity() };
+        // Under a clip of several parts only the parts are touched, so even a
+        // large shape is cheaper painted here than by QPainter.
+        if (m_state.clipRegion && m_state.blendMode == BlendMode::Normal) {
+            m_shadow.drawPathDirect(*m_target, box, *m_state.clipRegion, shape);
+            return;
+        }
         if (static_cast<qint64>(box.width()) * box.height() <= directPaintLargestArea) {
-            ShadowShape shape { path, device, m_painter.pen(), m_painter.brush(), m_painter.opacity() };
             if (m_state.blendMode == BlendMode::Clear)
                 m_shadow.clearPathDirect(*m_target, box, clip, std::move(shape));
             else
@@ -244,12 +311,14 @@ void GraphicsContext::drawImageTopLeft(const Rect& rect, const Image& image)
         double baseScale = std::sqrt(std::fabs(m_base.determinant()));
         QPoint offset = shadowOffset(shadow);
         qreal opacity = m_painter.opacity();
-        m_shadow.draw(*m_target, device.mapRect(target).toAlignedRect(), clip, shadow.blur * baseScale, offset,
-            shadow.color, [&](QPainter& mask) {
-                mask.setTransform(device);
-                mask.setOpacity(opacity);
-                mask.drawImage(target, image.qimage());
-            });
+        forEachClipPart(clip, [&](const QRect& part) {
+            m_shadow.draw(*m_target, device.mapRect(target).toAlignedRect(), part, shadow.blur * baseScale, offset,
+                shadow.color, [&](QPainter& mask) {
+                    mask.setTransform(device);
+                    mask.setOpacity(opacity);
+                    mask.drawImage(target, image.qimage());
+                });
+        });
     }
     m_painter.drawImage(target, image.qimage());
 }

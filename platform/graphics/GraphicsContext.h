@@ -10,8 +10,10 @@
 #include <QImage>
 #include <QPainter>
 #include <QPen>
+#include <QRegion>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace platform {
@@ -53,6 +55,9 @@ public:
     // Narrows the clip to the rectangle (in user coordinates; under a rotation,
     // to the bounding box of the turned rectangle).
     void clipToRect(const Rect& r);
+    // Narrows the clip to the union of the rectangles, each taken as clipToRect
+    // takes it. Meant for whole pixels; the clip then stays pixel-exact.
+    void clipToRects(std::span<const Rect> rects);
     // A shadow under everything drawn next. No colour, or a zero blur with no
     // colour, turns the shadow off. The offset is in device units.
     void setShadow(Size offset, float blur, std::optional<Color> color);
@@ -108,6 +113,8 @@ private:
         bool allowsAntialias { true };
         BlendMode blendMode { BlendMode::Normal };
         std::optional<QRectF> clip; // in pixels
+        // When set, the clip is this union of whole pixels, and `clip` is its bounding box.
+        std::optional<QRegion> clipRegion;
         std::optional<Shadow> shadow;
     };
 
@@ -115,6 +122,21 @@ private:
     void drawPath(const QPainterPath& path, Paint paint);
     void applyState();
     QPoint shadowOffset(const Shadow& shadow) const;
+    // Calls `paint` with each part of the clip in pixels: the parts of a clip
+    // region, or the clip's one rectangle.
+    template<typename PaintPart>
+    void forEachClipPart(const QRect& clip, PaintPart&& paint) const
+    {
+        if (!m_state.clipRegion) {
+            paint(clip);
+            return;
+        }
+        for (const QRect& part : *m_state.clipRegion) {
+            QRect visible = part.intersected(clip);
+            if (!visible.isEmpty())
+                paint(visible);
+        }
+    }
     QTransform deviceTransform() const;
 
     std::unique_ptr<QImage> m_target;
@@ -125,6 +147,8 @@ private:
     std::vector<State> m_stack;
     Path m_path;
     ShadowRenderer m_shadow;
+    // Scratch for clipToRects, kept to avoid allocating per call.
+    std::vector<QRect> m_clipRects;
 };
 
 }

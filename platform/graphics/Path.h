@@ -39,6 +39,14 @@ public:
 
     bool isEmpty() const { return m_path.elementCount() == 0; }
     Point currentPoint() const;
+    // The point the path begins at; the origin for an empty path.
+    Point startPoint() const
+    {
+        if (isEmpty())
+            return {};
+        const QPainterPath::Element& first = m_path.elementAt(0);
+        return { static_cast<float>(first.x), static_cast<float>(first.y) };
+    }
     // The box around every point of the path, control points included; the null
     // rectangle for an empty path.
     Rect boundingBox() const;

@@ -77,11 +77,14 @@ QRect ShadowRenderer::shadowBox(QSize targetSize, const QRect& shapeBounds, cons
     QPoint offset) const
 {
     int margin = static_cast<int>(std::ceil(1.5f * blur)) + 2; // three deviations
-    QRect needed = clip.translated(-offset).intersected(shapeBounds.adjusted(-margin, -margin, margin, margin));
+    // Coverage up to a margin outside the clip still blurs into it.
+    QRect needed = clip.adjusted(-margin, -margin, margin, margin)
+                       .translated(-offset)
+                       .intersected(shapeBounds.adjusted(-margin, -margin, margin, margin));
     return needed.intersected(QRect(QPoint(0, 0), targetSize));
 }
 
-void ShadowRenderer::beginCoverage(QSize targetSize, const QRect& box)
+void ShadowRenderer::beginCoverage(QSize targetSize, const QRect& box, const QRegion* parts)
 {
     if (m_scratch.size() != targetSize) {
         if (m_scratchPainter.isActive())
@@ -92,9 +95,17 @@ void ShadowRenderer::beginCoverage(QSize targetSize, const QRect& box)
     // Writing through constBits() keeps the painter's image from detaching.
     uchar* bits = const_cast<uchar*>(m_scratch.constBits());
     const qsizetype stride = m_scratch.bytesPerLine();
-    for (int y = box.top(); y <= box.bottom(); ++y)
-        std::memset(bits + y * stride + box.left() * 4, 0, static_cast<size_t>(box.width()) * 4);
+    auto clear = [&](const QRect& area) {
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            std::memset(bits + y * stride + area.left() * 4, 0, static_cast<size_t>(area.width()) * 4);
+    };
     m_scratchPainter.resetTransform();
+    if (parts) {
+        for (const QRect& part : *parts)
+            clear(part.intersected(box));
+    } else {
+        clear(box);
+    }
     m_scratchPainter.setClipRect(box);
     m_scratchPainter.setOpacity(1);
     m_scratchPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -124,6 +135,19 @@ void ShadowRenderer::drawPathDirect(QImage& target, const QRect& bounds, const Q
     m_coverageShape.reset();
     m_maskValid = false;
     paintShapeOverTarget(target, clip);
+}
+
+void ShadowRenderer::drawPathDirect(QImage& target, const QRect& bounds, const QRegion& clip, const ShadowShape& shape)
+{
+    QRect box = bounds.intersected(clip.boundingRect()).intersected(target.rect());
+    if (box.isEmpty())
+        return;
+    beginCoverage(target.size(), box, &clip);
+    paintShape(shape);
+    m_coverageShape.reset();
+    m_maskValid = false;
+    for (const QRect& part : clip)
+        paintShapeOverTarget(target, part);
 }
 
 void ShadowRenderer::clearPathDirect(QImage& target, const QRect& bounds, const QRect& clip, ShadowShape shape)

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <QRegion>
 #include <QTransform>
 #include <cstdint>
 #include <optional>
@@ -76,13 +77,17 @@ public:
     // small shape costs far more than it saves; the scratch is painted in
     // source mode, which Qt fills on the calling thread.
     void drawPathDirect(QImage& target, const QRect& bounds, const QRect& clip, const ShadowShape& shape);
+    // The same under a clip of several parts: the path is rasterised once, and
+    // only the parts are cleared in the scratch and composited.
+    void drawPathDirect(QImage& target, const QRect& bounds, const QRegion& clip, const ShadowShape& shape);
     // The same for the clear blend mode: the target keeps 1 - coverage of each pixel.
     void clearPathDirect(QImage& target, const QRect& bounds, const QRect& clip, ShadowShape shape);
 
 private:
     QRect shadowBox(QSize targetSize, const QRect& shapeBounds, const QRect& clip, float blur, QPoint offset) const;
-    // Clears the box in the scratch image and readies its painter.
-    void beginCoverage(QSize targetSize, const QRect& box);
+    // Clears the box (or only its parts in `parts`) in the scratch image and
+    // readies its painter, clipped to the same.
+    void beginCoverage(QSize targetSize, const QRect& box, const QRegion* parts = nullptr);
     void paintShape(const ShadowShape& shape);
     // Copies the painted coverage of the box into the coverage buffer.
     void takeCoverage(const QRect& box);

@@ -1,0 +1,157 @@
+#include "Classes/brushes/Brush.h"
+#include "Classes/model/Layer.h"
+#include "Classes/model/RedrawRegion.h"
+#include "platform/graphics/GraphicsContext.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+using platform::Point;
+using platform::Rect;
+
+namespace {
+
+constexpr int canvasWidth = 300;
+constexpr int canvasHeight = 260;
+
+// A scribble that loops round the canvas more than twice, so the shape overlaps
+// itself, with points about 25 apart.
+std::vector<Point> loopingScribble(int count)
+{
+    std::vector<Point> points;
+    for (int i = 0; i < count; ++i) {
+        float angle = i * 0.33f;
+        points.push_back({ 150 + 95 * std::cos(angle) + 8 * std::sin(i * 1.3f), 130 + 85 * std::sin(angle) });
+    }
+    return points;
+}
+
+// Stripes of three colours, half transparent in places, on both of the layer's canvases.
+void paintBackground(Layer& layer)
+{
+    auto& context = *layer.layerContext();
+    for (int i = 0; i < canvasWidth; i += 30) {
+        context.setFillColor(platform::Color::rgba(i % 90 == 0 ? 1.0f : 0.2f, 0.5f, i % 60 == 0 ? 0.9f : 0.1f,
+            i % 45 == 0 ? 0.5f : 1.0f));
+        context.fillRect(Rect(static_cast<float>(i), 0, 17, canvasHeight));
+    }
+    layer.syncOnScreenToOffScreen();
+}
+
+// A shape brush in a fixed, slightly translucent colour, so that a part filled
+// twice would show.
+std::unique_ptr<Brush> shapeBrush(int mode)
+{
+    auto brush = Brush::createBrush(16, nullptr);
+    brush->setColor(platform::Color::rgba(0.9f, 0.3f, 0.1f, 1));
+    brush_meta data = brush->brushData();
+    data.alpha = 240;
+    brush->setBrushData(data);
+    brush->setMirrix(mode, { canvasWidth / 2.0f, canvasHeight / 2.0f });
+    return brush;
+}
+
+std::vector<uint8_t> pixels(const Layer& layer)
+{
+    const uint8_t* memory = layer.layerBitmapBuffer();
+    return std::vector<uint8_t>(memory, memory + static_cast<size_t>(canvasWidth) * canvasHeight * 4);
+}
+
+// Each step restores the canvas under the whole stroke so far and fills the
+// whole shape again: the plain way that the layer's shortcut must match.
+std::vector<uint8_t> drawnTheLongWay(int mode, const std::vector<Point>& points)
+{
+    auto layer = Layer::createWithSize({ canvasWidth, canvasHeight });
+    paintBackground(*layer);
+    auto brush = shapeBrush(mode);
+    auto& context = *layer->layerContext();
+    auto stroke = Stroke::create();
+    stroke->setBrush(brush.get());
+    stroke->strokeFrom(context, StrokePoint(points.front()), false);
+    for (size_t i = 1; i < points.size(); ++i) {
+        layer->syncToOnScreen(context, stroke->dirtyRect());
+        if (i + 1 < points.size())
+            stroke->strokeTo(context, StrokePoint(points[i]), false);
+        else
+            stroke->strokeEnd(context, StrokePoint(points[i]), false);
+    }
+    return pixels(*layer);
+}
+
+int largestDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
+{
+    int largest = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        largest = std::max(largest, std::abs(a[i] - b[i]));
+    return largest;
+}
+
+}
+
+TEST(WholePathRedraw, ShapeStrokeRedrawnInPartsEqualsTheWholeRedrawInEveryMirrorMode)
+{
+    const std::vector<Point> points = loopingScribble(45);
+    for (int mode : { 0, 1, 2, 4, 9 }) {
+        SCOPED_TRACE(mode);
+        auto layer = Layer::createWithSize({ canvasWidth, canvasHeight });
+        paintBackground(*layer);
+        auto brush = shapeBrush(mode);
+        layer->strokeFromWithBrush(*brush, points.front());
+        for (size_t i = 1; i + 1 < points.size(); ++i)
+            layer->strokeTo(points[i]);
+        layer->strokeEnd(points.back());
+        EXPECT_EQ(largestDifference(pixels(*layer), drawnTheLongWay(mode, points)), 0);
+    }
+}
+
+TEST(WholePathRedraw, ShapeStrokeReplaysAsDrawn)
+{
+    const std::vector<Point> points = loopingScribble(30);
+    auto layer = Layer::createWithSize({ canvasWidth, canvasHeight });
+    auto brush = Brush::createBrush(16, nullptr);
+    brush->setMirrix(4, { canvasWidth / 2.0f, canvasHeight / 2.0f });
+    layer->strokeFromWithBrush(*brush, points.front());
+    for (size_t i = 1; i + 1 < points.size(); ++i)
+        layer->strokeTo(points[i]);
+    layer->strokeEnd(points.back());
+
+    layer->startPlayback();
+    while (layer->getPlaybackProgress() < 1)
+        layer->playbackNextStrokePointsOfNumber(7);
+    const uint8_t* replayed = layer->playbackBitmapBuffer();
+    EXPECT_EQ(largestDifference(pixels(*layer), std::vector<uint8_t>(replayed, replayed + pixels(*layer).size())), 0);
+}
+
+TEST(RedrawRegion, MarksTheTilesUnderAThinSliverAsRowRuns)
+{
+    RedrawRegion region;
+    region.reset(100, 70);
+    // A sliver from (2, 2) to around (90, 60): a diagonal band of tiles, not its box.
+    const Point sliver[] = { { 2, 2 }, { 88, 58 }, { 92, 56 }, { 90, 62 } };
+    region.addHull(sliver, 1);
+    const auto& rects = region.rects();
+    ASSERT_FALSE(rects.empty());
+    float area = 0;
+    for (size_t i = 0; i < rects.size(); ++i) {
+        area += rects[i].width() * rects[i].height();
+        if (i > 0) {
+            EXPECT_GE(rects[i].minY(), rects[i - 1].minY());
+        }
+        EXPECT_LE(rects[i].maxX(), 100);
+        EXPECT_LE(rects[i].maxY(), 70);
+    }
+    EXPECT_LT(area, 0.6f * 100 * 70);
+    // Every point of the sliver's edges lies in a marked rectangle.
+    for (float t = 0; t <= 1; t += 0.01f) {
+        Point p { 2 + t * 88, 2 + t * 56 };
+        bool covered = false;
+        for (const Rect& r : rects)
+            covered = covered || r.contains(p);
+        EXPECT_TRUE(covered) << p.x << "," << p.y;
+    }
+    region.reset(100, 70);
+    EXPECT_TRUE(region.rects().empty());
+}
