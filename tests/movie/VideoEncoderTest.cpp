@@ -6,37 +6,33 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <condition_variable>
 #include <gtest/gtest.h>
 #include <mutex>
+#include <vector>
 
 using platform::PixelBuffer;
 
 namespace {
 
-// A source of blank frames that records how and where it was called.
+// A source of blank 64 × 48 frames that records how and where it was called.
 class FrameSource final : public VideoEncoderDelegate {
 public:
-    FrameSource(int width, int height, int frames)
-        : m_width(width)
-        , m_height(height)
-        , m_frames(frames)
+    explicit FrameSource(int frames)
+        : m_frames(frames)
     {
     }
 
     std::unique_ptr<PixelBuffer> getPixelBufferOfNextFrame() override
     {
-        std::lock_guard lock(m_mutex);
-        noteCall();
-        idleTimerOffWhilePulling = idleTimerOffWhilePulling && VideoEncoder::isIdleTimerDisabled();
-        const int index = requested++;
-        m_changed.notify_all();
-        return index < m_frames ? PixelBuffer::create(index == wrongSizeAt ? m_width + 2 : m_width, m_height) : nullptr;
+        const int index = note(requested);
+        return index < m_frames ? PixelBuffer::create(index == wrongSizeAt ? 66 : 64, 48) : nullptr;
     }
-    void videoEncoderDidFinish() override { end(finished); }
-    void videoEncoderDidFail() override { end(failed); }
+    void videoEncoderDidFinish() override { note(finished); }
+    void videoEncoderDidFail() override { note(failed); }
 
     // Waits for the end, or for `requests` frames to have been asked for.
     bool wait(int requests = INT_MAX)
@@ -50,148 +46,119 @@ public:
     int finished { 0 };
     int failed { 0 };
     bool calledOffTheEncoderQueue { false };
-    bool idleTimerOffWhilePulling { true };
-    bool idleTimerOffAtEnd { true };
+    // Whether the idle timer was off, at each call.
+    std::vector<bool> idleTimerOff;
 
 private:
-    void noteCall()
-    {
-        calledOffTheEncoderQueue = calledOffTheEncoderQueue || platform::DispatchQueue::isMainThread()
-            || platform::DispatchQueue::currentLabel() != "videoEncoderQueue";
-    }
-    void end(int& count)
+    int note(int& count)
     {
         std::lock_guard lock(m_mutex);
-        noteCall();
-        idleTimerOffAtEnd = VideoEncoder::isIdleTimerDisabled();
-        ++count;
+        calledOffTheEncoderQueue = calledOffTheEncoderQueue || platform::DispatchQueue::isMainThread()
+            || platform::DispatchQueue::currentLabel() != "videoEncoderQueue";
+        idleTimerOff.push_back(VideoEncoder::isIdleTimerDisabled());
         m_changed.notify_all();
+        return count++;
     }
 
-    int m_width;
-    int m_height;
     int m_frames;
     std::mutex m_mutex;
     std::condition_variable m_changed;
 };
 
-class VideoEncoderTest : public testing::Test {
-protected:
-    void SetUp() override
+// Fresh Documents and album folders for one export.
+struct Folders {
+    Folders()
     {
-        qputenv("PINTARO_DOCUMENTS", m_documents.path().toUtf8());
-        qputenv("PINTARO_ALBUM", m_album.path().toUtf8());
+        qputenv("PINTARO_DOCUMENTS", documents.path().toUtf8());
+        qputenv("PINTARO_ALBUM", album.path().toUtf8());
     }
-    void TearDown() override
+    ~Folders()
     {
         qunsetenv("PINTARO_DOCUMENTS");
         qunsetenv("PINTARO_ALBUM");
     }
-
-    QString videoPath() const { return m_documents.filePath("video.mp4"); }
+    QString videoPath() const { return documents.filePath("video.mp4"); }
     // Every file in the album's movie folder, hidden ones included.
     QStringList albumMovies() const { return QDir(platform::PhotoAlbum::videosDirectory()).entryList(QDir::Files | QDir::Hidden); }
 
-    QTemporaryDir m_documents;
-    QTemporaryDir m_album;
+    QTemporaryDir documents;
+    QTemporaryDir album;
 };
 
-TEST_F(VideoEncoderTest, PulledFramesBecomeA24FpsMovieCopiedWholeToTheAlbum)
+}
+
+TEST(VideoEncoder, PullsFramesIntoAMovieForTheAlbumOrFailsWithoutOne)
 {
-    FrameSource source(64, 48, 30);
+    const struct {
+        const char* name;
+        platform::Size size;
+        int frames, wrongSizeAt;
+        bool starts, finishes;
+        int requested, albumMovies;
+    } cases[] = {
+        { "30 frames", { 64, 48 }, 30, -1, true, true, 31, 1 },
+        { "no frames", { 64, 48 }, 0, -1, true, true, 1, 0 }, // the album declines an empty movie
+        { "fourth frame of the wrong size", { 64, 48 }, 10, 3, true, false, 4, 0 },
+        { "odd width", { 63, 48 }, 5, -1, false, false, 0, 0 },
+        { "fractional height", { 64, 47.5f }, 5, -1, false, false, 0, 0 },
+        { "too wide", { 16400, 16 }, 5, -1, false, false, 0, 0 },
+        { "no number", { NAN, 16 }, 5, -1, false, false, 0, 0 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folders folders;
+        FrameSource source(c.frames);
+        source.wrongSizeAt = c.wrongSizeAt;
+        {
+            VideoEncoder encoder(c.size);
+            QString error;
+            EXPECT_EQ(encoder.startEncodingUsingPullWithDelegate(&source, &error), c.starts);
+            EXPECT_EQ(error.isEmpty(), c.starts);
+            EXPECT_FALSE(c.starts && encoder.startEncodingUsingPullWithDelegate(&source)); // one movie per encoder
+            ASSERT_TRUE(source.wait());
+        }
+        EXPECT_EQ(source.finished, c.finishes ? 1 : 0);
+        EXPECT_EQ(source.failed, c.finishes ? 0 : 1);
+        EXPECT_EQ(source.requested, c.requested);
+        EXPECT_FALSE(source.calledOffTheEncoderQueue);
+        // Off while frames are pulled, back on before the delegate hears the end.
+        EXPECT_EQ(std::count(source.idleTimerOff.begin(), source.idleTimerOff.end(), true), c.requested);
+        EXPECT_FALSE(source.idleTimerOff.back());
+        const QStringList movies = folders.albumMovies();
+        ASSERT_EQ(movies.size(), c.albumMovies) << qPrintable(movies.join(", "));
+        const auto probe = probeMovie(folders.videoPath());
+        ASSERT_EQ(probe.has_value(), c.finishes);
+        if (!probe)
+            continue;
+        // Frame k at k/24 s, as the writer's own tests check in full.
+        ASSERT_EQ(probe->presentationTimes.size(), size_t(c.frames));
+        EXPECT_TRUE(c.frames < 25 || probe->isAtSeconds(probe->presentationTimes[24], 1, 1));
+        EXPECT_TRUE(probe->isAtSeconds(probe->duration, c.frames, 24));
+        if (movies.isEmpty())
+            continue;
+        QFile original(folders.videoPath()), copy(platform::PhotoAlbum::videosDirectory() + '/' + movies[0]);
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
+        EXPECT_EQ(original.readAll(), copy.readAll());
+        // The next encoder removes the previous movie as soon as it is made.
+        VideoEncoder next({ 32, 32 });
+        EXPECT_EQ(next.videoFilePath(), folders.videoPath());
+        EXPECT_FALSE(QFile::exists(folders.videoPath()));
+    }
+}
+
+TEST(VideoEncoder, ReleasingTheEncoderMidPullStopsWithoutCallingTheDelegateAgain)
+{
+    Folders folders;
+    FrameSource source(INT_MAX);
     {
         VideoEncoder encoder({ 64, 48 });
-        QString error;
-        ASSERT_TRUE(encoder.startEncodingUsingPullWithDelegate(&source, &error)) << qPrintable(error);
-        EXPECT_FALSE(encoder.startEncodingUsingPullWithDelegate(&source)); // one movie per encoder
-        ASSERT_TRUE(source.wait());
-    }
-    EXPECT_EQ(source.finished, 1);
-    EXPECT_EQ(source.requested, 31);
-    EXPECT_FALSE(source.calledOffTheEncoderQueue);
-    EXPECT_TRUE(source.idleTimerOffWhilePulling);
-    EXPECT_FALSE(source.idleTimerOffAtEnd);
-
-    const auto probe = probeMovie(videoPath());
-    ASSERT_TRUE(probe);
-    EXPECT_TRUE(probe->isH264);
-    EXPECT_EQ(probe->width, 64);
-    EXPECT_EQ(probe->frameRateNumerator, 24 * probe->frameRateDenominator);
-    ASSERT_EQ(probe->presentationTimes.size(), 30u);
-    EXPECT_TRUE(probe->isAtSeconds(probe->presentationTimes[24], 1, 1));
-    EXPECT_TRUE(probe->isAtSeconds(probe->duration, 30, 24));
-    EXPECT_TRUE(probe->indexBeforeData);
-
-    const QStringList movies = albumMovies();
-    ASSERT_EQ(movies.size(), 1) << qPrintable(movies.join(", "));
-    QFile original(videoPath()), copy(platform::PhotoAlbum::videosDirectory() + '/' + movies[0]);
-    ASSERT_TRUE(original.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
-    EXPECT_EQ(original.readAll(), copy.readAll());
-
-    // The next encoder removes the previous movie as soon as it is made.
-    VideoEncoder next({ 32, 32 });
-    EXPECT_EQ(next.videoFilePath(), videoPath());
-    EXPECT_FALSE(QFile::exists(videoPath()));
-}
-
-// The album declines a movie without frames; the export still ends as finished.
-TEST_F(VideoEncoderTest, ADelegateWithNoFramesGivesAnEmptyMovieThatStillFinishes)
-{
-    FrameSource source(64, 48, 0);
-    VideoEncoder encoder({ 64, 48 });
-    ASSERT_TRUE(encoder.startEncodingUsingPullWithDelegate(&source));
-    ASSERT_TRUE(source.wait());
-    EXPECT_EQ(source.finished, 1);
-    EXPECT_EQ(source.requested, 1);
-    const auto probe = probeMovie(videoPath());
-    ASSERT_TRUE(probe);
-    EXPECT_TRUE(probe->presentationTimes.empty());
-    EXPECT_TRUE(albumMovies().isEmpty());
-    EXPECT_FALSE(source.idleTimerOffAtEnd);
-}
-
-TEST_F(VideoEncoderTest, UnusableSizesAndFailedAppendsFailWithoutAMovie)
-{
-    for (const platform::Size size : { platform::Size { 63, 48 }, { 64, 47.5f }, { 16400, 16 }, { NAN, 16 } }) {
-        SCOPED_TRACE(testing::Message() << size.width << " × " << size.height);
-        FrameSource source(16, 16, 5);
-        VideoEncoder encoder(size);
-        QString error;
-        EXPECT_FALSE(encoder.startEncodingUsingPullWithDelegate(&source, &error));
-        EXPECT_FALSE(error.isEmpty());
-        ASSERT_TRUE(source.wait());
-        EXPECT_EQ(source.failed, 1);
-        EXPECT_EQ(source.requested, 0);
-        EXPECT_FALSE(source.idleTimerOffAtEnd);
-    }
-    FrameSource source(64, 48, 10);
-    source.wrongSizeAt = 3;
-    VideoEncoder encoder({ 64, 48 });
-    ASSERT_TRUE(encoder.startEncodingUsingPullWithDelegate(&source));
-    ASSERT_TRUE(source.wait());
-    EXPECT_EQ(source.failed, 1);
-    EXPECT_EQ(source.finished, 0);
-    EXPECT_EQ(source.requested, 4);
-    EXPECT_EQ(encoder.frame(), 3);
-    EXPECT_FALSE(source.idleTimerOffAtEnd);
-    EXPECT_FALSE(QFile::exists(videoPath()));
-    EXPECT_TRUE(albumMovies().isEmpty());
-}
-
-TEST_F(VideoEncoderTest, ReleasingTheEncoderMidPullStopsWithoutCallingTheDelegateAgain)
-{
-    FrameSource source(32, 32, INT_MAX);
-    {
-        VideoEncoder encoder({ 32, 32 });
         ASSERT_TRUE(encoder.startEncodingUsingPullWithDelegate(&source));
         ASSERT_TRUE(source.wait(5));
     }
     const int requested = source.requested;
     EXPECT_EQ(source.finished + source.failed, 0);
     EXPECT_FALSE(VideoEncoder::isIdleTimerDisabled());
-    EXPECT_FALSE(QFile::exists(videoPath()));
-    EXPECT_TRUE(albumMovies().isEmpty());
+    EXPECT_FALSE(QFile::exists(folders.videoPath()));
+    EXPECT_TRUE(folders.albumMovies().isEmpty());
     EXPECT_EQ(source.requested, requested);
-}
-
 }

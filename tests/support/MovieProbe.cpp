@@ -16,17 +16,15 @@ bool indexBeforeData(const QString& path)
 {
     QFile file(path);
     const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    auto word = [&](qint64 at) { return qFromBigEndian<quint32>(bytes.constData() + at); };
-    for (qint64 at = 0; at + 8 <= bytes.size();) {
+    for (qint64 at = 0, size = 0; at + 8 <= bytes.size(); at += size) {
         const QByteArray type = bytes.mid(at + 4, 4);
         if (type == "moov" || type == "mdat")
             return type == "moov";
-        uint64_t size = word(at);
+        size = qFromBigEndian<quint32>(bytes.constData() + at);
         if (size == 1 && at + 16 <= bytes.size())
-            size = uint64_t(word(at + 8)) << 32 | word(at + 12);
+            size = qFromBigEndian<qint64>(bytes.constData() + at + 8);
         if (size < 8)
             return false;
-        at += static_cast<qint64>(size);
     }
     return false;
 }
@@ -43,21 +41,16 @@ struct Decoding {
         avcodec_free_context(&decoder);
         avformat_close_input(&format);
     }
-};
 
-void receivePictures(Decoding& d, std::vector<DecodedPicture>& pictures)
-{
-    while (avcodec_receive_frame(d.decoder, d.frame) >= 0) {
-        const AVFrame* f = d.frame;
-        DecodedPicture picture;
-        picture.width = f->width;
-        for (int row = 0; row < f->height; ++row)
-            picture.luma.insert(picture.luma.end(), f->data[0] + row * f->linesize[0], f->data[0] + row * f->linesize[0] + f->width);
-        for (int row = 0; row < f->height / 2; ++row)
-            picture.redDifference.insert(picture.redDifference.end(), f->data[2] + row * f->linesize[2], f->data[2] + row * f->linesize[2] + f->width / 2);
-        pictures.push_back(std::move(picture));
+    void receive(std::vector<std::vector<uint8_t>>& pictures)
+    {
+        while (avcodec_receive_frame(decoder, frame) >= 0) {
+            auto& luma = pictures.emplace_back();
+            for (int row = 0; row < frame->height; ++row)
+                luma.insert(luma.end(), frame->data[0] + row * frame->linesize[0], frame->data[0] + row * frame->linesize[0] + frame->width);
+        }
     }
-}
+};
 
 }
 
@@ -68,13 +61,11 @@ std::optional<MovieProbe> probeMovie(const QString& path, bool decode)
     if (avformat_open_input(&d.format, name.constData(), nullptr, nullptr) < 0 || avformat_find_stream_info(d.format, nullptr) < 0)
         return std::nullopt;
     MovieProbe probe;
+    probe.streams = static_cast<int>(d.format->nb_streams);
     const AVStream* video = nullptr;
     for (unsigned i = 0; i < d.format->nb_streams; ++i) {
-        const AVStream* stream = d.format->streams[i];
-        if (stream->codecpar->codec_type != AVMEDIA_TYPE_VIDEO)
-            ++probe.otherStreams;
-        else if (++probe.videoStreams == 1)
-            video = stream;
+        if (d.format->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && ++probe.videoStreams == 1)
+            video = d.format->streams[i];
     }
     if (!video)
         return probe;
@@ -82,8 +73,7 @@ std::optional<MovieProbe> probeMovie(const QString& path, bool decode)
     probe.isH264 = codec->codec_id == AV_CODEC_ID_H264;
     probe.width = codec->width;
     probe.height = codec->height;
-    probe.frameRateNumerator = video->avg_frame_rate.num;
-    probe.frameRateDenominator = video->avg_frame_rate.den;
+    probe.frameRate = av_q2d(video->avg_frame_rate);
     probe.timeBaseNumerator = video->time_base.num;
     probe.timeBaseDenominator = video->time_base.den;
     probe.duration = video->duration;
@@ -98,12 +88,12 @@ std::optional<MovieProbe> probeMovie(const QString& path, bool decode)
         if (d.packet->stream_index == video->index) {
             probe.presentationTimes.push_back(d.packet->pts);
             if (decode && avcodec_send_packet(d.decoder, d.packet) >= 0)
-                receivePictures(d, probe.pictures);
+                d.receive(probe.lumaPictures);
         }
         av_packet_unref(d.packet);
     }
     if (decode && avcodec_send_packet(d.decoder, nullptr) >= 0)
-        receivePictures(d, probe.pictures);
+        d.receive(probe.lumaPictures);
     std::sort(probe.presentationTimes.begin(), probe.presentationTimes.end());
     probe.indexBeforeData = indexBeforeData(path);
     return probe;
