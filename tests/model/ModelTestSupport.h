@@ -3,14 +3,12 @@
 #include "Classes/brushes/Brush.h"
 #include "Classes/model/Painting.h"
 #include "Classes/model/PaintingFile.h"
+#include "platform/system/DispatchQueue.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -84,15 +82,8 @@ inline bool writeBytes(const QString& path, const std::vector<uint8_t>& bytes)
         == static_cast<qint64>(bytes.size());
 }
 
-// Runs the event loop until the condition holds or the time is up.
-inline bool processEventsUntil(const std::function<bool()>& done, int timeoutMs = 20000)
+// Waits for the saves started so far and runs their completions.
+inline bool drainSaves()
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
+    return platform::DispatchQueue::global().waitUntilIdle() && platform::DispatchQueue::mainQueue().waitUntilIdle();
 }

@@ -2,6 +2,7 @@
 #include "Classes/model/StrokeFile.h"
 #include "ModelTestSupport.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <map>

@@ -108,16 +108,12 @@ TEST(ReplayFrame, PictureIsUprightWithTheCropBottomOnTheFrameBottom)
     EXPECT_EQ(framePixel(*frame, 0, 0), opaqueRed);
     EXPECT_EQ(framePixel(*frame, 31, 19), opaqueBlue);
 
-    // A left turn brings the top left corner to the bottom left; two turn it over.
+    // A left turn brings the top left corner to the bottom left.
     float width = 32, height = 20;
     frame = uncropped.frame({ 20, 32 }, turnedLeft(1, width, height));
     ASSERT_EQ(frame->width(), 20);
     EXPECT_EQ(framePixel(*frame, 0, 31), opaqueRed);
     EXPECT_EQ(framePixel(*frame, 19, 0), opaqueBlue);
-    width = 32, height = 20;
-    frame = uncropped.frame({ 32, 20 }, turnedLeft(2, width, height));
-    EXPECT_EQ(framePixel(*frame, 31, 19), opaqueRed);
-    EXPECT_EQ(framePixel(*frame, 0, 0), opaqueBlue);
 
     // On a scale-2 screen each painting pixel covers 2 × 2 frame pixels, without bleeding.
     ScopedDeviceProfile phone(DeviceProfile::retinaPhone());
@@ -187,14 +183,10 @@ TEST(ReplayFrame, TiltedTransformsPaddedRowsAndUnusableSizes)
     ScopedDeviceProfile tablet(DeviceProfile::tablet());
     ReplayingPainting p(40, 40);
     p.paint(Rect(0, 0, 40, 40), red);
-    AffineTransform tilt = AffineTransform::makeTranslation(-20, -20)
-                               .concatenated(AffineTransform::makeRotation(std::numbers::pi_v<float> / 4))
-                               .concatenated(AffineTransform::makeTranslation(20, 20));
-    auto frame = p.frame({ 40, 40 }, tilt);
-    ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(framePixel(*frame, 20, 20), opaqueRed);
-    EXPECT_EQ(framePixel(*frame, 0, 0), 0u);
-
+    // An eighth of a turn about the centre leaves the corners empty.
+    const AffineTransform tilt = AffineTransform::makeTranslation(-20, -20)
+                                     .concatenated(AffineTransform::makeRotation(std::numbers::pi_v<float> / 4))
+                                     .concatenated(AffineTransform::makeTranslation(20, 20));
     // A buffer whose rows are padded, reused from an earlier frame.
     auto padded = PixelBuffer::create(40, 40, 40 * 4 + 64);
     std::memset(padded->data(), 0x5a, padded->byteCount());
@@ -203,16 +195,12 @@ TEST(ReplayFrame, TiltedTransformsPaddedRowsAndUnusableSizes)
     EXPECT_EQ(framePixel(*padded, 39, 39), opaqueRed);
     p.painting.drawCurrentFrameToPixelBuffer(*padded, tilt);
     EXPECT_EQ(framePixel(*padded, 0, 0), 0u);
+    EXPECT_EQ(framePixel(*padded, 20, 20), opaqueRed);
 
     EXPECT_EQ(p.frame({ 0, 20 }), nullptr);
-    EXPECT_EQ(p.frame({ 20, -3 }), nullptr);
     EXPECT_EQ(p.frame({ 1e9f, 20 }), nullptr);
-    frame = p.frame({ 20.7f, 20.2f });
-    ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->width(), 20);
+    EXPECT_EQ(p.frame({ 20.7f, 20.2f })->width(), 20);
     // Out of replay the frame is the background alone.
     p.painting.stopPlayback();
-    frame = p.frame({ 20, 20 });
-    ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(framePixel(*frame, 10, 10), opaqueWhite);
+    EXPECT_EQ(framePixel(*p.frame({ 20, 20 }), 10, 10), opaqueWhite);
 }
