@@ -4,16 +4,27 @@
 #include "Classes/brushes/UIColorRandom.h"
 #include "Classes/model/BrushMeta.h"
 #include "Classes/model/Stroke.h"
+#include "platform/system/Device.h"
 #include "platform/system/Random.h"
 #include "support/TestCanvas.h"
+
+#include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
 #include <array>
+#include <cmath>
 #include <memory>
+#include <numbers>
 #include <vector>
 
 namespace brushtest {
+
+using platform::Color;
+using platform::DeviceProfile;
+using platform::Point;
+using platform::Rect;
+using platform::ScopedDeviceProfile;
 
 // Colour cycles at their start and a fixed generator seed, so strokes repeat.
 inline void seedRandomness(unsigned seed = 20120301)
@@ -21,6 +32,7 @@ inline void seedRandomness(unsigned seed = 20120301)
     resetRandomColorStateForTesting();
     initRandom();
     platform::srandom(seed);
+    platform::srand(seed);
 }
 
 // A factory brush of the type in the mirror mode, about the canvas centre.
@@ -35,8 +47,8 @@ inline std::unique_ptr<Brush> makeBrush(int type, int mirrorMode, const TestCanv
 // An opaque orange ground for the eraser to clear.
 inline void fillCanvas(TestCanvas& canvas)
 {
-    canvas.context().setFillColor(platform::Color::rgba(0.9f, 0.5f, 0.1f, 1));
-    canvas.context().fillRect(platform::Rect(0, 0, canvas.width(), canvas.height()));
+    canvas.context().setFillColor(Color::rgba(0.9f, 0.5f, 0.1f, 1));
+    canvas.context().fillRect(Rect(0, 0, canvas.width(), canvas.height()));
 }
 
 // The canvas over an opaque background, as the child sees it.
@@ -65,7 +77,7 @@ inline brush_meta record(int type, float size, std::array<uint8_t, 4> rgba, uint
 }
 
 // A stroke read back from bytes, every point sharing the record.
-inline std::unique_ptr<Stroke> strokeOf(const brush_meta& meta, const std::vector<platform::Point>& points)
+inline std::unique_ptr<Stroke> strokeOf(const brush_meta& meta, const std::vector<Point>& points)
 {
     std::vector<uint8_t> bytes;
     for (size_t i = 0; i < points.size(); ++i) {
@@ -82,19 +94,16 @@ inline std::unique_ptr<Stroke> strokeOf(const brush_meta& meta, const std::vecto
     return stroke;
 }
 
-// Unpremultiplied channels of a canvas pixel.
-struct Rgba {
-    int red, green, blue, alpha;
-};
-
-inline Rgba straightColor(const TestCanvas& canvas, int x, int y)
+// Touch points round a circle, `turns` times.
+inline std::vector<Point> loopPoints(Point centre, float radius, float turns, int count)
 {
-    uint32_t p = canvas.pixel(x, y);
-    int a = static_cast<int>(p >> 24);
-    if (a == 0)
-        return { 0, 0, 0, 0 };
-    return { static_cast<int>(((p >> 16) & 0xff) * 255 / a), static_cast<int>(((p >> 8) & 0xff) * 255 / a),
-        static_cast<int>((p & 0xff) * 255 / a), a };
+    std::vector<Point> points;
+    for (int i = 0; i <= count; ++i) {
+        const double angle = 2 * std::numbers::pi * turns * i / count;
+        points.push_back({ static_cast<float>(centre.x + radius * std::cos(angle)),
+            static_cast<float>(centre.y + radius * std::sin(angle)) });
+    }
+    return points;
 }
 
 }

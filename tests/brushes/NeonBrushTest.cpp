@@ -1,55 +1,8 @@
 #include "BrushTestHelpers.h"
 #include "Classes/brushes/NeonBrightBrush.h"
 #include "Classes/brushes/NeonNecklaceBrush.h"
-#include "platform/system/Device.h"
-
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <vector>
 
 using namespace brushtest;
-using platform::Color;
-using platform::DeviceProfile;
-using platform::Point;
-using platform::Rect;
-using platform::ScopedDeviceProfile;
-
-namespace {
-
-std::vector<Point> straightPoints(Point start, int count, float step)
-{
-    std::vector<Point> points;
-    for (int i = 0; i < count; ++i)
-        points.push_back({ start.x + i * step, start.y });
-    return points;
-}
-
-}
-
-TEST(NeonBrush, ADarkRedGlowsPureRedFadingAwayFromAWhiteCore)
-{
-    ScopedDeviceProfile device(DeviceProfile::tablet());
-    seedRandomness();
-    TestCanvas canvas(200, 120);
-    auto brush = makeBrush(17, 0, canvas);
-    brush->setColor(Color::rgba(0.35f, 0.0f, 0.0f));
-    drawLiveStroke(*brush, canvas, straightPoints({ 30, 60 }, 8, 20));
-    Rgba core = straightColor(canvas, 100, 60);
-    EXPECT_GT(core.red, 240);
-    EXPECT_GT(core.green, 200);
-    EXPECT_GT(core.blue, 200);
-    int previousAlpha = 256;
-    for (int dy : { 8, 14, 20, 26 }) {
-        Rgba halo = straightColor(canvas, 100, 60 + dy);
-        EXPECT_EQ(halo.red, 255) << dy;
-        EXPECT_LE(halo.green + halo.blue, 2) << dy;
-        EXPECT_GT(halo.alpha, 0) << dy;
-        EXPECT_LT(halo.alpha, previousAlpha) << dy;
-        previousAlpha = halo.alpha;
-    }
-    EXPECT_EQ(canvas.alpha(100, 110), 0);
-}
 
 // The high-resolution phone has set its glow to 7 by the time the margin is taken.
 TEST(NeonBrush, DirtyRectMarginFollowsTheDeviceAndTheEdgeClampCoversEveryCopy)
@@ -71,9 +24,7 @@ TEST(NeonBrush, DirtyRectMarginFollowsTheDeviceAndTheEdgeClampCoversEveryCopy)
             Rect r = brush->strokeTo(canvas.context(), { 140, 120 });
             EXPECT_EQ(r, Rect(100 - c.margin, 100 - c.margin, 20 + 2 * c.margin, 10 + 2 * c.margin));
             brush->strokeEnd(canvas.context(), { 160, 120 });
-            if (c.margin == 17) {
-                EXPECT_EQ(brush->brushData().neonSize, 7u);
-            }
+            EXPECT_TRUE(c.margin != 17 || brush->brushData().neonSize == 7u);
         }
     }
     ScopedDeviceProfile device(DeviceProfile::tablet());
@@ -92,7 +43,7 @@ TEST(NeonBrush, TheLineStepsItsWidthOncePerStroke)
     auto neon = makeBrush(17, 0, canvas);
     for (int s = 0; s < 3; ++s) {
         const float before = neon->brushData().size;
-        auto line = drawLiveStroke(*neon, canvas, straightPoints({ 10, 50 }, 15, 25));
+        auto line = drawLiveStroke(*neon, canvas, wavyPoints({ 10, 50 }, 15, 25));
         const float width = line->strokePoints().front().brushData().size;
         EXPECT_LE(std::fabs(width - before), 1.0f);
         for (const StrokePoint& p : line->strokePoints())
@@ -125,10 +76,16 @@ TEST(NeonNecklace, BeadsAreNeverCloserThanFourFifthsOfTheSize)
     }
 }
 
-TEST(NeonBright, TheWhiteCoreCoversTheLastThreeSegmentsOnly)
+// The stack of past segments is process-wide: a new brush drops the leftovers
+// of an unfinished stroke, and the end of a stroke empties it.
+TEST(NeonBright, TheWhiteCoreCoversTheLastThreeSegmentsOfThisStrokeOnly)
 {
     ScopedDeviceProfile device(DeviceProfile::tablet());
     TestCanvas canvas(400, 100);
+    platform::Path leftover;
+    leftover.moveTo({ 0, 0 });
+    leftover.lineTo({ 10, 90 });
+    NeonBrightBrush::pushSubStroke(leftover);
     NeonBrightBrush brush;
     brush.setMirrix(0, { 200, 50 });
     brush.strokeFrom(canvas.context(), { 0, 50 });
@@ -142,27 +99,6 @@ TEST(NeonBright, TheWhiteCoreCoversTheLastThreeSegmentsOnly)
             expected = expected.united(segments[i]);
         EXPECT_EQ(brush.innerBrightLinePath().boundingBox(), expected) << k;
     }
-    // The stack is process-wide and emptied when the stroke ends.
     brush.strokeEnd(canvas.context(), { 220, 50 });
     EXPECT_TRUE(NeonBrightBrush::getPathOfPastSubStrokes().isEmpty());
-}
-
-TEST(NeonBright, ANewBrushDropsLeftoversSoAOneSegmentStrokeHasItsCoreThereOnly)
-{
-    ScopedDeviceProfile device(DeviceProfile::tablet());
-    TestCanvas canvas(300, 100);
-    platform::Path leftover;
-    leftover.moveTo({ 0, 0 });
-    leftover.lineTo({ 10, 90 });
-    NeonBrightBrush::pushSubStroke(leftover);
-    NeonBrightBrush brush;
-    brush.setMirrix(0, { 150, 50 });
-    brush.setColor(Color::rgba(0, 1, 0));
-    brush.strokeFrom(canvas.context(), { 100, 50 });
-    brush.strokeEnd(canvas.context(), { 200, 50 });
-    EXPECT_EQ(brush.innerBrightLinePath().boundingBox(), Rect(100, 50, 100, 0));
-    EXPECT_GT(straightColor(canvas, 150, 50).red, 200);
-    Rgba beyond = straightColor(canvas, 90, 50);
-    EXPECT_LT(beyond.red, 60);
-    EXPECT_GT(beyond.green, 200);
 }

@@ -1,35 +1,12 @@
+#include "BrushTestHelpers.h"
 #include "Classes/brushes/Bezier.h"
 #include "Classes/brushes/PatternBrush.h"
 #include "Classes/brushes/PatternManager.h"
 #include "Classes/brushes/SparseChalkBrush.h"
-#include "platform/system/Device.h"
-#include "support/TestCanvas.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
 #include <set>
 
-using platform::Color;
-using platform::DeviceProfile;
-using platform::Point;
-using platform::Rect;
-using platform::ScopedDeviceProfile;
-
-TEST(Bezier, PointsRunFromStartToEndCloserThanTheThresholdAndStopAt500)
-{
-    Bezier bezier;
-    bezier.setThreashold(3);
-    auto points = bezier.decomposeWithStartPoint({ 0, 0 }, { 40, 80 }, { 100, 10 });
-    EXPECT_EQ(points.front(), (Point { 0, 0 }));
-    EXPECT_EQ(points.back(), (Point { 100, 10 }));
-    for (size_t i = 1; i < points.size(); ++i)
-        EXPECT_LT(std::fabs(points[i].x - points[i - 1].x) + std::fabs(points[i].y - points[i - 1].y), 3.0f) << i;
-    EXPECT_EQ(bezier.decomposeWithStartPoint({ 7, 7 }, { 7, 7 }, { 7, 7 }).size(), 2u);
-    // A threshold that can never be met still ends, at the cap.
-    bezier.setThreashold(0);
-    EXPECT_EQ(bezier.decomposeWithStartPoint({ 0, 0 }, { 1, 1 }, { 2, 0 }).size(), 500u);
-}
+using namespace brushtest;
 
 TEST(PatternBrush, EveryLiveStrokeGetsAWholeSizeFrom14To24AndStampsOfThatSize)
 {

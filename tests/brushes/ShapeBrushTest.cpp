@@ -2,35 +2,8 @@
 #include "Classes/brushes/CircleChasisBrush.h"
 #include "Classes/brushes/CircleFlowerBrush.h"
 #include "Classes/brushes/ShapeBrush.h"
-#include "platform/system/Device.h"
-
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <numbers>
 
 using namespace brushtest;
-using platform::Color;
-using platform::DeviceProfile;
-using platform::Point;
-using platform::Rect;
-using platform::ScopedDeviceProfile;
-
-namespace {
-
-// Touch points round a circle, `turns` times.
-std::vector<Point> loopPoints(Point centre, float radius, float turns, int count)
-{
-    std::vector<Point> points;
-    for (int i = 0; i <= count; ++i) {
-        double angle = 2 * std::numbers::pi * turns * i / count;
-        points.push_back({ static_cast<float>(centre.x + radius * std::cos(angle)),
-            static_cast<float>(centre.y + radius * std::sin(angle)) });
-    }
-    return points;
-}
-
-}
 
 TEST(ShapeBrush, FillsTheStrokeClosedByTheLineBackToItsStart)
 {
@@ -105,16 +78,14 @@ TEST(CircleFlowerBrush, RingsItsGridCellWithCirclesUpToTwiceTheStep)
     }
     EXPECT_GT(canvas.alpha(170, 250), 0);
     EXPECT_EQ(canvas.alpha(150, 250), 0);
-}
 
-TEST(CircleFlowerBrush, DrawsNothingForFastStepsOnAHighResolutionPhone)
-{
+    // On a high-resolution phone, a fast step's circles would be too large to draw.
     ScopedDeviceProfile retina(DeviceProfile::retinaPhone());
-    TestCanvas canvas(300, 300);
-    CircleFlowerBrush brush;
-    brush.prepareBrush();
-    brush.strokeFrom(canvas.context(), { 100, 100 });
-    EXPECT_TRUE(brush.strokeTo(canvas.context(), { 136, 100 }).isNull()); // circles of radius 72
-    EXPECT_EQ(canvas.paintedPixelCount(), 0);
-    EXPECT_FALSE(brush.strokeTo(canvas.context(), { 150, 100 }).isNull()); // radius 28
+    TestCanvas small(300, 300);
+    CircleFlowerBrush fine;
+    fine.prepareBrush();
+    fine.strokeFrom(small.context(), { 100, 100 });
+    EXPECT_TRUE(fine.strokeTo(small.context(), { 136, 100 }).isNull()); // radius 72
+    EXPECT_EQ(small.paintedPixelCount(), 0);
+    EXPECT_FALSE(fine.strokeTo(small.context(), { 150, 100 }).isNull()); // radius 28
 }

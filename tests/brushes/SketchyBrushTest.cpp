@@ -1,16 +1,7 @@
 #include "BrushTestHelpers.h"
 #include "Classes/brushes/SketchyBrush.h"
-#include "platform/system/Device.h"
-
-#include <gtest/gtest.h>
-
-#include <cmath>
 
 using namespace brushtest;
-using platform::DeviceProfile;
-using platform::Point;
-using platform::Rect;
-using platform::ScopedDeviceProfile;
 
 namespace {
 
