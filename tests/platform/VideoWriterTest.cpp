@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
@@ -11,48 +12,33 @@
 using platform::PixelBuffer;
 using platform::VideoWriter;
 
-namespace {
-
-void fill(PixelBuffer& buffer, int y0, int y1, uint8_t r, uint8_t g, uint8_t b)
-{
-    for (int y = y0; y < y1; ++y) {
-        for (int x = 0; x < buffer.width(); ++x) {
-            uint8_t* pixel = buffer.row(y) + x * 4;
-            pixel[0] = 255;
-            pixel[1] = r;
-            pixel[2] = g;
-            pixel[3] = b;
-        }
-    }
-}
-
-class VideoWriterTest : public testing::Test {
-protected:
-    QString path() const { return m_directory.filePath("movie.mp4"); }
-
-    QTemporaryDir m_directory;
-};
-
 // Rows are padded with bright garbage: a writer that stepped by width × 4
 // would slant the picture and let the garbage in.
-TEST_F(VideoWriterTest, WritesOneBt709H264TrackWithFrameKAtKOver24Seconds)
+TEST(VideoWriter, WritesOneBt709H264TrackWithFrameKAtKOver24Seconds)
 {
+    QTemporaryDir directory;
+    const QString path = directory.filePath("movie.mp4");
     const int width = 64, height = 48, frames = 26;
-    VideoWriter writer(path(), width, height, 24);
+    auto fill = [](PixelBuffer& frame, int top, int bottom, uint32_t argb) {
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < frame.width(); ++x)
+                qToBigEndian(argb, frame.row(y) + x * 4);
+    };
+    VideoWriter writer(path, width, height, 24);
     ASSERT_TRUE(writer.start()) << qPrintable(writer.errorMessage());
     for (int k = 0; k < frames; ++k) {
         auto frame = PixelBuffer::create(width, height, width * 4 + 36);
         std::memset(frame->data(), 0xff, frame->byteCount());
-        fill(*frame, 0, height, 0, 0, 0);
-        // A grey bar whose height tells the frames apart, over red.
-        fill(*frame, 0, 8 + 4 * (k % 6), 160, 160, 160);
-        fill(*frame, 32, height, 255, 0, 0);
+        // A grey bar whose height tells the frames apart, black, then red.
+        fill(*frame, 0, height, 0xff000000);
+        fill(*frame, 0, 8 + 4 * (k % 6), 0xffa0a0a0);
+        fill(*frame, 32, height, 0xffff0000);
         ASSERT_TRUE(writer.append(*frame, k)) << qPrintable(writer.errorMessage());
     }
     ASSERT_TRUE(writer.finish()) << qPrintable(writer.errorMessage());
     EXPECT_EQ(writer.status(), VideoWriter::Status::Completed);
 
-    const auto probe = probeMovie(path(), true);
+    const auto probe = probeMovie(path, true);
     ASSERT_TRUE(probe);
     EXPECT_EQ(probe->streams, 1);
     EXPECT_TRUE(probe->isH264);
@@ -81,60 +67,63 @@ TEST_F(VideoWriterTest, WritesOneBt709H264TrackWithFrameKAtKOver24Seconds)
     }
 }
 
-TEST_F(VideoWriterTest, SizesTheEncoderCannotTakeAndUnwritableFilesFailAtStart)
+TEST(VideoWriter, EveryFailureIsReportedAndLeavesNoFile)
 {
+    QTemporaryDir directory;
+    auto good = PixelBuffer::create(64, 48), narrow = PixelBuffer::create(32, 48);
+    using Fault = std::function<bool(VideoWriter&)>;
     const struct {
+        const char* name;
         int width, height;
-    } sizes[] = { { 0, 0 }, { -64, 48 }, { 63, 48 }, { 64, 47 }, { 16400, 16 }, { 16, 16400 } };
-    for (const auto& size : sizes) {
-        SCOPED_TRACE(testing::Message() << size.width << " × " << size.height);
-        VideoWriter writer(path(), size.width, size.height, 24);
-        EXPECT_FALSE(writer.start());
+        const char* file;
+        Fault fault; // after a good first frame; none: starting fails
+    } cases[] = {
+        { "no size", 0, 0, "movie.mp4", nullptr },
+        { "negative width", -64, 48, "movie.mp4", nullptr },
+        { "odd width", 63, 48, "movie.mp4", nullptr },
+        { "odd height", 64, 47, "movie.mp4", nullptr },
+        { "too wide", 16400, 16, "movie.mp4", nullptr },
+        { "too tall", 16, 16400, "movie.mp4", nullptr },
+        { "missing folder", 64, 48, "no such folder/movie.mp4", nullptr },
+        { "frame of another size", 64, 48, "movie.mp4", [&](VideoWriter& w) { return w.append(*narrow, 1); } },
+        { "frame index not rising", 64, 48, "movie.mp4", [&](VideoWriter& w) { return w.append(*good, 0); } },
+        { "short rows", 64, 48, "movie.mp4", [&](VideoWriter& w) { return w.append(good->data(), 64 * 4 - 4, 1); } },
+        { "no pixels", 64, 48, "movie.mp4", [&](VideoWriter& w) { return w.append(nullptr, 64 * 4, 1); } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = directory.filePath(c.file);
+        VideoWriter writer(path, c.width, c.height, 24);
+        if (c.fault) {
+            ASSERT_TRUE(writer.start() && writer.append(*good, 0));
+            EXPECT_FALSE(c.fault(writer));
+        } else {
+            EXPECT_FALSE(writer.start());
+        }
         EXPECT_EQ(writer.status(), VideoWriter::Status::Failed);
         EXPECT_FALSE(writer.errorMessage().isEmpty());
         EXPECT_FALSE(writer.isReadyForMoreMediaData());
-        EXPECT_FALSE(QFile::exists(path()));
-    }
-    VideoWriter writer(m_directory.filePath("no such folder/movie.mp4"), 64, 48, 24);
-    EXPECT_FALSE(writer.start());
-    EXPECT_FALSE(writer.errorMessage().isEmpty());
-}
-
-TEST_F(VideoWriterTest, FailedAppendsCancellingAndDroppingUnfinishedWritersRemoveTheFile)
-{
-    auto good = PixelBuffer::create(64, 48);
-    auto wrongSize = PixelBuffer::create(32, 48);
-    const std::function<bool(VideoWriter&)> faults[] = {
-        [&](VideoWriter& w) { return w.append(*wrongSize, 1); },
-        [&](VideoWriter& w) { return w.append(*good, 0); }, // indexes must rise
-        [&](VideoWriter& w) { return w.append(good->data(), 64 * 4 - 4, 1); },
-        [&](VideoWriter& w) { return w.append(nullptr, 64 * 4, 1); },
-    };
-    for (size_t i = 0; i < std::size(faults); ++i) {
-        SCOPED_TRACE(i);
-        VideoWriter writer(path(), 64, 48, 24);
-        ASSERT_TRUE(writer.start());
-        ASSERT_TRUE(writer.append(*good, 0));
-        EXPECT_FALSE(faults[i](writer));
-        EXPECT_EQ(writer.status(), VideoWriter::Status::Failed);
-        EXPECT_FALSE(QFile::exists(path()));
+        EXPECT_FALSE(QFile::exists(path));
         EXPECT_FALSE(writer.append(*good, 2));
         EXPECT_FALSE(writer.finish());
     }
-
-    VideoWriter cancelled(path(), 64, 48, 24);
-    ASSERT_TRUE(cancelled.start());
-    ASSERT_TRUE(cancelled.append(*good, 0));
-    EXPECT_TRUE(QFile::exists(path()));
-    cancelled.cancel();
-    EXPECT_EQ(cancelled.status(), VideoWriter::Status::Cancelled);
-    EXPECT_FALSE(QFile::exists(path()));
-    {
-        VideoWriter dropped(path(), 64, 48, 24);
-        ASSERT_TRUE(dropped.start());
-        ASSERT_TRUE(dropped.append(*good, 0));
-    }
-    EXPECT_FALSE(QFile::exists(path()));
 }
 
+TEST(VideoWriter, CancellingOrDroppingAnUnfinishedWriterRemovesTheFile)
+{
+    QTemporaryDir directory;
+    const QString path = directory.filePath("movie.mp4");
+    auto frame = PixelBuffer::create(64, 48);
+    for (bool cancel : { true, false }) {
+        {
+            VideoWriter writer(path, 64, 48, 24);
+            ASSERT_TRUE(writer.start() && writer.append(*frame, 0));
+            EXPECT_TRUE(QFile::exists(path));
+            if (cancel)
+                writer.cancel();
+            EXPECT_EQ(writer.status(), cancel ? VideoWriter::Status::Cancelled : VideoWriter::Status::Writing);
+            EXPECT_EQ(QFile::exists(path), !cancel);
+        }
+        EXPECT_FALSE(QFile::exists(path)) << cancel;
+    }
 }

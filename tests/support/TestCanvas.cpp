@@ -72,18 +72,14 @@ int maxChannelDifference(const QImage& a, const QImage& b)
 {
     if (a.size() != b.size())
         return 256;
-    QImage x = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    QImage y = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     int worst = 0;
     for (int row = 0; row < x.height(); ++row) {
-        auto* p = reinterpret_cast<const uint32_t*>(x.constScanLine(row));
-        auto* q = reinterpret_cast<const uint32_t*>(y.constScanLine(row));
-        for (int col = 0; col < x.width(); ++col) {
-            for (int shift = 0; shift < 32; shift += 8) {
-                int d = std::abs(static_cast<int>((p[col] >> shift) & 0xff) - static_cast<int>((q[col] >> shift) & 0xff));
-                worst = std::max(worst, d);
-            }
-        }
+        const uchar* p = x.constScanLine(row);
+        const uchar* q = y.constScanLine(row);
+        for (int i = 0; i < x.width() * 4; ++i)
+            worst = std::max(worst, std::abs(p[i] - q[i]));
     }
     return worst;
 }
@@ -112,11 +108,7 @@ std::string compareWithGolden(const QImage& image, const std::string& name, int 
 std::vector<platform::Point> wavyPoints(platform::Point start, int count, float step)
 {
     std::vector<platform::Point> points;
-    points.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        float x = start.x + i * step;
-        float y = start.y + 20.0f * std::sin(i * 0.7f);
-        points.push_back({ x, y });
-    }
+    for (int i = 0; i < count; ++i)
+        points.push_back({ start.x + i * step, start.y + 20.0f * std::sin(i * 0.7f) });
     return points;
 }
