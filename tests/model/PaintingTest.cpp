@@ -1,6 +1,5 @@
-#include "Classes/brushes/Brush.h"
 #include "Classes/brushes/Mirrix.h"
-#include "Classes/model/Painting.h"
+#include "ModelTestSupport.h"
 #include "platform/graphics/ImageContext.h"
 #include "platform/system/Device.h"
 
@@ -19,22 +18,6 @@ namespace {
 constexpr int penType = 13;
 // A type the factory makes no brush for.
 constexpr int noBrushType = 12;
-
-// A painting on a blue background with one thick red stroke along the top.
-std::unique_ptr<Painting> redLineAtTheTop(platform::Size size)
-{
-    auto painting = std::make_unique<Painting>(size);
-    painting->addTransparentLayer();
-    painting->setBackgroundColor(Color::rgba(0, 0, 1, 1));
-    painting->switchBrush(penType);
-    painting->setMirrixMode(0);
-    painting->setBrushColorWithSolidColor(Color::rgba(1, 0, 0, 1));
-    painting->setBrushSize(12);
-    painting->strokeFrom({ 10, 20 });
-    painting->strokeTo({ 150, 20 });
-    painting->strokeEnd({ 290, 20 });
-    return painting;
-}
 
 bool near(const QImage& image, int x, int y, QColor expected)
 {
@@ -84,23 +67,6 @@ TEST(PaintingBrush, StrokesReachTheActiveLayerAndOnlyFinishedOnesUnsave)
     EXPECT_FALSE(painting.undoStroke());
 }
 
-TEST(PaintingBrush, NotSavedNeedsTwoUnsavedStrokesOnTheFirstLayer)
-{
-    Painting painting({ 200, 200 });
-    painting.addTransparentLayer();
-    painting.switchBrush(penType);
-    auto stroke = [&painting](float y) {
-        painting.strokeFrom({ 10, y });
-        painting.strokeEnd({ 150, y });
-        return painting.notSaved();
-    };
-    EXPECT_FALSE(stroke(20));
-    EXPECT_TRUE(stroke(60));
-    painting.setIsSaved(true);
-    EXPECT_FALSE(painting.notSaved());
-    EXPECT_TRUE(stroke(100));
-}
-
 TEST(PaintingBrush, SwitchingKeepsTheSameTypesBrushAndFinishesAStrokeInProgressWithTheOldOne)
 {
     Painting painting({ 200, 200 });
@@ -142,7 +108,13 @@ TEST(PaintingCrop, SidesAlignTo16ByAddingOneThenRoundingDown)
 TEST(PaintingImage, PictureIsUprightOverTheBackgroundAndMatchesTheView)
 {
     ScopedDeviceProfile device(DeviceProfile::tablet());
-    auto painting = redLineAtTheTop({ 300, 200 });
+    // A thick red line along the top, on blue.
+    auto painting = makePainting(300, 200, 0);
+    painting->setBackgroundColor(Color::rgba(0, 0, 1, 1));
+    painting->setBrushColorWithSolidColor(Color::rgba(1, 0, 0, 1));
+    painting->switchBrush(penType);
+    painting->setBrushSize(12);
+    drawStroke(*painting, penType, { { 10, 20 }, { 150, 20 }, { 290, 20 } });
     const QImage image = painting->getPaintingImage().qimage();
     ASSERT_EQ(image.size(), QSize(300, 200));
     EXPECT_EQ(painting->cropRect(), Rect(0, 0, 300, 200));

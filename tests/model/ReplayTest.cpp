@@ -148,7 +148,7 @@ TEST(ReplaySpeed, StaysAtTwoOrAboveAndTheRecordingSpeedFitsTheFrames)
     EXPECT_EQ(blank.playbackSpeed(), INT_MAX);
     blank.setRecordPlaybackSpeedWithMaxFrames(300);
     blank.playbackSlower();
-    EXPECT_EQ(blank.playbackSpeed(), 2);
+    EXPECT_EQ(blank.playbackSpeed(), Painting::minimumPlaybackSpeed);
 
     // 1,000 points over two layers: the estimate counts every layer.
     auto painting = penPainting(2000, 400);
