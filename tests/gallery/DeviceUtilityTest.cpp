@@ -7,33 +7,23 @@
 using platform::DeviceProfile;
 using platform::ScopedDeviceProfile;
 
-// Pictures and frames are exported at scale 2 only on a scale-2 phone.
+// Pictures and frames are exported at scale 2 only on a scale-2 phone; a
+// scale-2 tablet counts as retina but exports at 1.
 TEST(DeviceUtility, OnlyScaleTwoPhonesCountAsIPhone4SAndExportAtScaleTwo)
 {
     DeviceProfile retinaTablet = DeviceProfile::tablet();
     retinaTablet.screenScale = 2;
     retinaTablet.systemVersion = "4.3.1";
-    const struct {
-        DeviceProfile profile;
-        bool pad, retina, iPhone4S;
-        float scale;
-    } cases[] = {
-        { DeviceProfile::tablet(), true, false, false, 1 },
-        { DeviceProfile::phone(), false, false, false, 1 },
-        { DeviceProfile::retinaPhone(), false, true, true, 2 },
-        { retinaTablet, true, true, false, 1 },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.profile.name);
-        ScopedDeviceProfile device(c.profile);
-        EXPECT_EQ(isPad(), c.pad);
-        EXPECT_EQ(isiPhone(), !c.pad);
-        EXPECT_EQ(isRetina(), c.retina);
-        EXPECT_EQ(isiPhone4S(), c.iPhone4S);
-        EXPECT_EQ(getScreenScale(), c.scale);
+    {
+        ScopedDeviceProfile device(retinaTablet);
+        EXPECT_TRUE(isPad() && isRetina());
+        EXPECT_FALSE(isiPhone4S());
+        EXPECT_EQ(getScreenScale(), 1.0f);
+        EXPECT_FLOAT_EQ(getiOSVersion(), 4.3f);
     }
-    ScopedDeviceProfile device(retinaTablet);
-    EXPECT_FLOAT_EQ(getiOSVersion(), 4.3f);
+    ScopedDeviceProfile device(DeviceProfile::retinaPhone());
+    EXPECT_TRUE(isiPhone() && isRetina() && isiPhone4S());
+    EXPECT_EQ(getScreenScale(), 2.0f);
 }
 
 TEST(ThumbnailLayout, FourCellsBetweenFivePaddingsTruncated)

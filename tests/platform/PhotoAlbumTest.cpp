@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <map>
+#include <tuple>
 
 using platform::PhotoAlbum;
 
@@ -58,28 +60,22 @@ TEST(PhotoAlbum, WrittenPicturesAreReportedOnTheMainThreadOnceSaved)
     qputenv("PINTARO_ALBUM", album.path().toUtf8());
     QImage red(20, 10, QImage::Format_ARGB32);
     red.fill(qRgb(255, 0, 0));
-    struct Report {
-        int calls { 0 };
-        bool saved { false };
-        bool onMainThread { false };
-        QStringList files;
-    } good, bad;
-    auto reporter = [](Report& report) {
-        return [&report](bool saved) {
-            report = { report.calls + 1, saved, platform::DispatchQueue::isMainThread(), QDir(PhotoAlbum::picturesDirectory()).entryList(QDir::Files) };
-        };
-    };
-    PhotoAlbum::writeImage(red, reporter(good));
-    PhotoAlbum::writeImage(QImage(), reporter(bad));
+    // Per picture: saved, on the main thread, and the pictures in the album then.
+    std::map<int, std::tuple<bool, bool, QStringList>> reports;
+    for (int i : { 0, 1 }) {
+        PhotoAlbum::writeImage(i == 0 ? red : QImage(), [&reports, i](bool saved) {
+            reports[i] = { saved, platform::DispatchQueue::isMainThread(), QDir(PhotoAlbum::picturesDirectory()).entryList(QDir::Files) };
+        });
+    }
     ASSERT_TRUE(platform::DispatchQueue::global().waitUntilIdle());
     ASSERT_TRUE(platform::DispatchQueue::mainQueue().waitUntilIdle());
-    EXPECT_EQ(good.calls, 1);
-    EXPECT_TRUE(good.saved && good.onMainThread);
-    ASSERT_EQ(good.files.size(), 1);
-    EXPECT_TRUE(good.files[0].endsWith(".png"));
-    EXPECT_EQ(QImage(PhotoAlbum::picturesDirectory() + '/' + good.files[0]).pixel(3, 3), qRgb(255, 0, 0));
-    EXPECT_EQ(bad.calls, 1);
-    EXPECT_FALSE(bad.saved);
-    EXPECT_TRUE(bad.onMainThread);
+    ASSERT_EQ(reports.size(), 2u);
+    const auto& [saved, onMainThread, files] = reports[0];
+    EXPECT_TRUE(saved && onMainThread);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(files[0].endsWith(".png"));
+    EXPECT_EQ(QImage(PhotoAlbum::picturesDirectory() + '/' + files[0]).pixel(3, 3), qRgb(255, 0, 0));
+    EXPECT_FALSE(std::get<0>(reports[1]));
+    EXPECT_TRUE(std::get<1>(reports[1]));
     qunsetenv("PINTARO_ALBUM");
 }

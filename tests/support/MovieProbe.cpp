@@ -1,7 +1,6 @@
 #include "MovieProbe.h"
 
 #include <QFile>
-#include <QtEndian>
 #include <algorithm>
 
 extern "C" {
@@ -10,24 +9,6 @@ extern "C" {
 }
 
 namespace {
-
-// Walks the top-level boxes of an MPEG-4 file.
-bool indexBeforeData(const QString& path)
-{
-    QFile file(path);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    for (qint64 at = 0, size = 0; at + 8 <= bytes.size(); at += size) {
-        const QByteArray type = bytes.mid(at + 4, 4);
-        if (type == "moov" || type == "mdat")
-            return type == "moov";
-        size = qFromBigEndian<quint32>(bytes.constData() + at);
-        if (size == 1 && at + 16 <= bytes.size())
-            size = qFromBigEndian<qint64>(bytes.constData() + at + 8);
-        if (size < 8)
-            return false;
-    }
-    return false;
-}
 
 struct Decoding {
     AVFormatContext* format { nullptr };
@@ -62,13 +43,14 @@ std::optional<MovieProbe> probeMovie(const QString& path, bool decode)
         return std::nullopt;
     MovieProbe probe;
     probe.streams = static_cast<int>(d.format->nb_streams);
-    const AVStream* video = nullptr;
-    for (unsigned i = 0; i < d.format->nb_streams; ++i) {
-        if (d.format->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && ++probe.videoStreams == 1)
-            video = d.format->streams[i];
-    }
-    if (!video)
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    // Box names do not turn up by chance before the first real box of each.
+    probe.indexBeforeData = bytes.indexOf("moov") >= 0 && bytes.indexOf("moov") < bytes.indexOf("mdat");
+    const int index = av_find_best_stream(d.format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (index < 0)
         return probe;
+    const AVStream* video = d.format->streams[index];
     const AVCodecParameters* codec = video->codecpar;
     probe.isH264 = codec->codec_id == AV_CODEC_ID_H264;
     probe.width = codec->width;
@@ -85,7 +67,7 @@ std::optional<MovieProbe> probeMovie(const QString& path, bool decode)
             return std::nullopt;
     }
     while (av_read_frame(d.format, d.packet) >= 0) {
-        if (d.packet->stream_index == video->index) {
+        if (d.packet->stream_index == index) {
             probe.presentationTimes.push_back(d.packet->pts);
             if (decode && avcodec_send_packet(d.decoder, d.packet) >= 0)
                 d.receive(probe.lumaPictures);
@@ -95,6 +77,5 @@ std::optional<MovieProbe> probeMovie(const QString& path, bool decode)
     if (decode && avcodec_send_packet(d.decoder, nullptr) >= 0)
         d.receive(probe.lumaPictures);
     std::sort(probe.presentationTimes.begin(), probe.presentationTimes.end());
-    probe.indexBeforeData = indexBeforeData(path);
     return probe;
 }

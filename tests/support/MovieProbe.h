@@ -9,7 +9,6 @@
 // libavcodec. Figures are of the first video stream.
 struct MovieProbe {
     int streams { 0 };
-    int videoStreams { 0 };
     bool isH264 { false };
     int width { 0 };
     int height { 0 };
