@@ -17,8 +17,6 @@ class ScopedDocuments final {
 public:
     ScopedDocuments() { qputenv("PINTARO_DOCUMENTS", m_folder.path().toUtf8()); }
     ~ScopedDocuments() { qunsetenv("PINTARO_DOCUMENTS"); }
-    ScopedDocuments(const ScopedDocuments&) = delete;
-    ScopedDocuments& operator=(const ScopedDocuments&) = delete;
 
     QString path() const { return m_folder.path(); }
     QString paintingDirectory() const { return m_folder.path() + QStringLiteral("/Painting"); }
