@@ -77,19 +77,3 @@ TEST(DispatchQueue, ReleasingASerialQueueRunsWhatWasQueuedEvenFromItsOwnBlock)
     released.set_value();
     EXPECT_EQ(done.get_future().wait_for(10s), std::future_status::ready);
 }
-
-TEST(DispatchQueue, WaitingFromItsOwnBlockFailsAtOnceAndBusyQueuesTimeOut)
-{
-    auto queue = DispatchQueue::createSerial("test.wait");
-    std::promise<bool> result;
-    queue->async([&] { result.set_value(queue->waitUntilIdle(5s)); });
-    auto future = result.get_future();
-    ASSERT_EQ(future.wait_for(2s), std::future_status::ready);
-    EXPECT_FALSE(future.get());
-
-    std::promise<void> release;
-    queue->async([blocker = release.get_future().share()] { blocker.wait(); });
-    EXPECT_FALSE(queue->waitUntilIdle(20ms));
-    release.set_value();
-    EXPECT_TRUE(queue->waitUntilIdle());
-}

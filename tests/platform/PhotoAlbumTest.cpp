@@ -1,14 +1,11 @@
 #include "platform/media/PhotoAlbum.h"
 #include "platform/media/PixelBuffer.h"
 #include "platform/media/VideoWriter.h"
-#include "platform/system/DispatchQueue.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <map>
-#include <tuple>
 
 using platform::PhotoAlbum;
 
@@ -27,7 +24,7 @@ QByteArray contents(const QString& path)
 
 }
 
-// The movie the encoder makes goes in whole; these are the ones it must not take.
+// The album takes only complete H.264 movies, each as a whole copy of its own.
 TEST(PhotoAlbum, TakesWholeH264MoviesOnlyAndNeverOverwritesOne)
 {
     QTemporaryDir album, scratch;
@@ -51,31 +48,5 @@ TEST(PhotoAlbum, TakesWholeH264MoviesOnlyAndNeverOverwritesOne)
     EXPECT_NE(*first, *second);
     EXPECT_EQ(contents(*second), contents(movie));
     EXPECT_EQ(filesIn(PhotoAlbum::videosDirectory()), 2); // and no temporary file beside them
-    qunsetenv("PINTARO_ALBUM");
-}
-
-TEST(PhotoAlbum, WrittenPicturesAreReportedOnTheMainThreadOnceSaved)
-{
-    QTemporaryDir album;
-    qputenv("PINTARO_ALBUM", album.path().toUtf8());
-    QImage red(20, 10, QImage::Format_ARGB32);
-    red.fill(qRgb(255, 0, 0));
-    // Per picture: saved, on the main thread, and the pictures in the album then.
-    std::map<int, std::tuple<bool, bool, QStringList>> reports;
-    for (int i : { 0, 1 }) {
-        PhotoAlbum::writeImage(i == 0 ? red : QImage(), [&reports, i](bool saved) {
-            reports[i] = { saved, platform::DispatchQueue::isMainThread(), QDir(PhotoAlbum::picturesDirectory()).entryList(QDir::Files) };
-        });
-    }
-    ASSERT_TRUE(platform::DispatchQueue::global().waitUntilIdle());
-    ASSERT_TRUE(platform::DispatchQueue::mainQueue().waitUntilIdle());
-    ASSERT_EQ(reports.size(), 2u);
-    const auto& [saved, onMainThread, files] = reports[0];
-    EXPECT_TRUE(saved && onMainThread);
-    ASSERT_EQ(files.size(), 1);
-    EXPECT_TRUE(files[0].endsWith(".png"));
-    EXPECT_EQ(QImage(PhotoAlbum::picturesDirectory() + '/' + files[0]).pixel(3, 3), qRgb(255, 0, 0));
-    EXPECT_FALSE(std::get<0>(reports[1]));
-    EXPECT_TRUE(std::get<1>(reports[1]));
     qunsetenv("PINTARO_ALBUM");
 }
