@@ -14,11 +14,9 @@ TEST(BrushGolden, LiveStrokesMatchTheirReferences)
         unsigned seed;
         QColor background; // transparent: the eraser on a filled canvas
     };
-    const Case cases[] = {
-        { 17, "NeonBrush", 24, Qt::black }, { 24, "NeonPenBrush", 31, Qt::black },
+    const Case cases[] = { { 17, "NeonBrush", 24, Qt::black }, { 24, "NeonPenBrush", 31, Qt::black },
         { 34, "NeonNecklaceBrush", 41, Qt::black }, { 37, "NeonBrightBrush", 44, Qt::black },
-        { 11, "RainbowBrush", 11, Qt::white }, { 23, "RubberBrush", 0, Qt::transparent },
-    };
+        { 11, "RainbowBrush", 11, Qt::white }, { 23, "RubberBrush", 0, Qt::transparent } };
     ScopedDeviceProfile tablet(DeviceProfile::tablet());
     for (const Case& c : cases) {
         for (int mode : { 0, 4 }) {
@@ -48,13 +46,14 @@ TEST(BrushGolden, RecordedStrokesMatchTheirReferences)
         Strokes strokes;
     };
     const auto pattern = wavyPoints({ 30, 70 }, 11, 24);
-    const Case cases[] = {
-        { "PatternBrush_51_mac_brush", 240, { { record(51, 20, { 240, 60, 200, 255 }, 31337), pattern } } },
+    const Case cases[] = { { "PatternBrush_51_mac_brush", 240,
+                               { { record(51, 20, { 240, 60, 200, 255 }, 31337), pattern } } },
         { "PatternBrush_64_colour_dots", 240, { { record(64, 24, { 40, 90, 250, 230 }, 31337), pattern } } },
         { "PatternBrush_66_crayon", 240, { { record(66, 22, { 250, 140, 20, 250 }, 31337, 1), pattern } } },
         { "PatternBrush_72_heart", 240, { { record(72, 24, { 250, 40, 80, 255 }, 31337), pattern } } },
         { "PatternBrush_80_mirror4", 240, { { record(80, 16, { 40, 200, 90, 220 }, 31337, 4), pattern } } },
-        { "SparseChalkBrush_101_chalk", 240, { { record(101, 18, { 255, 255, 255, 255 }, 31337, 9), pattern } } },
+        { "SparseChalkBrush_101_chalk", 240,
+            { { record(101, 18, { 255, 255, 255, 255 }, 31337, 9), pattern } } },
         { "CircleChasisBrush_wave", 220,
             { { record(32, 2, { 40, 220, 200, 210 }, 5), wavyPoints({ 20, 110 }, 14, 20) } } },
         { "CircleFlowerBrush_wave", 220,
@@ -63,8 +62,7 @@ TEST(BrushGolden, RecordedStrokesMatchTheirReferences)
             { { record(29, 2, { 250, 210, 60, 255 }, 2024), wavyPoints({ 30, 110 }, 16, 15) } } },
         { "ShapeBrush_open_and_mirrored_loop", 240,
             { { record(16, 5, { 250, 200, 30, 240 }, 0), wavyPoints({ 30, 100 }, 10, 25) },
-                { record(16, 5, { 60, 120, 250, 250 }, 0, 4), loopPoints({ 100, 80 }, 40, 1, 12) } } },
-    };
+                { record(16, 5, { 60, 120, 250, 250 }, 0, 4), loopPoints({ 100, 80 }, 40, 1, 12) } } } };
     ScopedDeviceProfile tablet(DeviceProfile::tablet());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,6 +1,5 @@
 #include "BrushTestHelpers.h"
 #include "Classes/brushes/NeonBrightBrush.h"
-#include "Classes/brushes/NeonNecklaceBrush.h"
 
 using namespace brushtest;
 
@@ -33,47 +32,6 @@ TEST(NeonBrush, DirtyRectMarginFollowsTheDeviceAndTheEdgeClampCoversEveryCopy)
     brush->strokeFrom(canvas.context(), { 10, 20 });
     // The copy mirrored across x = 150 reaches 300 - 10 + 40.
     EXPECT_EQ(brush->strokeTo(canvas.context(), { 30, 40 }), Rect(0, 0, 300, 70));
-}
-
-TEST(NeonBrush, TheLineStepsItsWidthOncePerStroke)
-{
-    ScopedDeviceProfile device(DeviceProfile::tablet());
-    seedRandomness();
-    TestCanvas canvas(400, 100);
-    auto neon = makeBrush(17, 0, canvas);
-    for (int s = 0; s < 3; ++s) {
-        const float before = neon->brushData().size;
-        auto line = drawLiveStroke(*neon, canvas, wavyPoints({ 10, 50 }, 15, 25));
-        const float width = line->strokePoints().front().brushData().size;
-        EXPECT_LE(std::fabs(width - before), 1.0f);
-        for (const StrokePoint& p : line->strokePoints())
-            EXPECT_EQ(p.brushData().size, width);
-    }
-}
-
-TEST(NeonNecklace, BeadsAreNeverCloserThanFourFifthsOfTheSize)
-{
-    ScopedDeviceProfile device(DeviceProfile::phone());
-    TestCanvas canvas(300, 300);
-    NeonNecklaceBrush necklace;
-    necklace.setMirrix(0, { 150, 150 });
-    ASSERT_EQ(necklace.brushData().size, 4.0f);
-    // Points closer than the subdivision threshold give one bead candidate per
-    // segment, so following the last bead sees every bead.
-    std::vector<Point> beads;
-    necklace.strokeFrom(canvas.context(), { 40, 40 });
-    for (int i = 1; i < 120; ++i) {
-        necklace.strokeTo(canvas.context(), { 40 + i * 1.3f, 40 + 30 * std::sin(i * 0.05f) });
-        Point bead = necklace.prevDrawedPoint();
-        if (beads.empty() || beads.back().x != bead.x || beads.back().y != bead.y)
-            beads.push_back(bead);
-    }
-    ASSERT_GT(beads.size(), 20u);
-    for (size_t i = 1; i < beads.size(); ++i) {
-        const float d = std::hypot(beads[i].x - beads[i - 1].x, beads[i].y - beads[i - 1].y);
-        EXPECT_GE(d, 3.2f - 1e-4f) << i;
-        EXPECT_LT(d, 6.0f) << i;
-    }
 }
 
 // The stack of past segments is process-wide: a new brush drops the leftovers

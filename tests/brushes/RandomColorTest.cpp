@@ -1,13 +1,11 @@
 #include "BrushTestHelpers.h"
 
-#include <utility>
-
 using namespace brushtest;
 
 namespace {
 
-constexpr std::array<float, 8> tableHues { 0.0f, 1.0f / 12, 2.0f / 12, 4.0f / 12, 6.0f / 12, 8.0f / 12, 10.0f / 12,
-    11.0f / 12 };
+constexpr std::array<float, 8> tableHues { 0.0f, 1.0f / 12, 2.0f / 12, 4.0f / 12, 6.0f / 12, 8.0f / 12,
+    10.0f / 12, 11.0f / 12 };
 
 // Every test starts from the cycles' first positions with a known seed.
 class RandomColorTest : public testing::Test {
@@ -32,8 +30,7 @@ TEST_F(RandomColorTest, BrushColoursCycleThroughTheEightHuesKeepingNegativeHuesR
         SCOPED_TRACE(i);
         Color c = randomColor();
         const RandomColorState& s = randomColorState();
-        EXPECT_GE(s.hue, tableHues[i % 8] - 0.0625f);
-        EXPECT_LT(s.hue, tableHues[i % 8] + 0.0625f);
+        EXPECT_NEAR(s.hue, tableHues[i % 8], 0.0625f);
         EXPECT_TRUE(s.saturation >= 0.9f && s.bright >= 0.9f && s.alpha >= 0.5f && s.alpha < 1.0f);
         // A hue below zero stays so in the state and wraps round in the colour.
         EXPECT_NEAR(hsbOf(c)[0], s.hue < 0 ? 1.0f + s.hue : s.hue, 1e-4);
@@ -49,27 +46,8 @@ TEST_F(RandomColorTest, BrushColoursCycleThroughTheEightHuesKeepingNegativeHuesR
     EXPECT_EQ(platform::random(), expected);
 }
 
-TEST_F(RandomColorTest, GlowColoursAreFullyBrightTableHuesAndRainbowRepeatsEvery21)
-{
-    for (int i = 0; i < 16; ++i) {
-        Color c = randomGlowColor();
-        auto [h, s, b] = hsbOf(c);
-        EXPECT_TRUE(std::fabs(s - 1) < 1e-6f && std::fabs(b - 1) < 1e-6f && c.alpha == 1.0f) << i;
-        const float distance = std::fabs(h - tableHues[i % 8]);
-        EXPECT_LE(std::fmin(distance, 1 - distance), 0.0375f + 1e-5f) << i;
-    }
-    resetRandomColorStateForTesting();
-    std::vector<Color> first;
-    for (int k = 0; k < 21; ++k) {
-        first.push_back(randomRainbowColor());
-        EXPECT_NEAR(hsbOf(first.back())[0], k / 21.0f, 1e-5) << k;
-    }
-    for (int k = 0; k < 21; ++k)
-        EXPECT_EQ(randomRainbowColor(), first[static_cast<size_t>(k)]) << k;
-}
-
 // Three dark, white, three light, black; dark hues move one sextant each time.
-TEST_F(RandomColorTest, BackgroundsRunDarkWhiteLightBlack)
+TEST_F(RandomColorTest, BackgroundsRunDarkWhiteLightBlackAndSetTheBrushBrightness)
 {
     int darkCount = 0;
     for (int i = 0; i < 24; ++i) {
@@ -94,27 +72,15 @@ TEST_F(RandomColorTest, BackgroundsRunDarkWhiteLightBlack)
         default:
             EXPECT_EQ(c, (Color { 0, 0, 0, 1 }));
         }
-    }
-}
-
-TEST_F(RandomColorTest, BrushBrightnessDependsOnTheLastSpecialBackground)
-{
-    auto brightnessRange = [] {
-        for (int i = 0; i < 4; ++i)
-            randomBackgroundColor();
-        float lo = 1, hi = 0;
-        for (int i = 0; i < 300; ++i) {
-            randomColor();
-            lo = std::fmin(lo, randomColorState().bright);
-            hi = std::fmax(hi, randomColorState().bright);
+        // Brush colours run darker after a white background than after a black one.
+        if (i % 8 == 3 || i % 8 == 7) {
+            float lo = 1;
+            for (int k = 0; k < 300; ++k) {
+                randomColor();
+                lo = std::fmin(lo, randomColorState().bright);
+                ASSERT_LT(randomColorState().bright, 1.0f);
+            }
+            EXPECT_TRUE(i % 8 == 3 ? lo >= 0.7f && lo < 0.75f : lo >= 0.9f) << lo;
         }
-        return std::pair { lo, hi };
-    };
-    auto [afterWhiteLo, afterWhiteHi] = brightnessRange();
-    EXPECT_GE(afterWhiteLo, 0.7f);
-    EXPECT_LT(afterWhiteLo, 0.75f);
-    EXPECT_LT(afterWhiteHi, 1.0f);
-    auto [afterBlackLo, afterBlackHi] = brightnessRange();
-    EXPECT_GE(afterBlackLo, 0.9f);
-    EXPECT_LT(afterBlackHi, 1.0f);
+    }
 }

@@ -1,5 +1,5 @@
-#include "BrushTestHelpers.h"
 #include "Classes/brushes/SketchyBrush.h"
+#include "BrushTestHelpers.h"
 
 using namespace brushtest;
 
@@ -11,8 +11,7 @@ public:
     void drawSideStrokes(platform::GraphicsContext&, Point) override { }
 };
 
-template <typename B>
-TestCanvas drawnZigzag(float step)
+template <typename B> TestCanvas drawnZigzag(float step)
 {
     // Successive points `step` apart, points two apart twice as far.
     const float leg = step / std::sqrt(2.0f);
@@ -32,7 +31,8 @@ TestCanvas drawnZigzag(float step)
 TEST(SketchyBrush, HatchesOnlyBetweenPointsCloserThanAbout63)
 {
     ScopedDeviceProfile tablet(DeviceProfile::tablet());
-    EXPECT_EQ(maxChannelDifference(drawnZigzag<SketchyBrush>(64.5f), drawnZigzag<CoreOnlySketchyBrush>(64.5f)), 0);
+    EXPECT_EQ(
+        maxChannelDifference(drawnZigzag<SketchyBrush>(64.5f), drawnZigzag<CoreOnlySketchyBrush>(64.5f)), 0);
     EXPECT_GT(maxChannelDifference(drawnZigzag<SketchyBrush>(60), drawnZigzag<CoreOnlySketchyBrush>(60)), 0);
 }
 
