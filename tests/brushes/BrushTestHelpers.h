@@ -16,6 +16,7 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <tuple>
 #include <vector>
 
 namespace brushtest {
@@ -66,13 +67,10 @@ inline brush_meta record(int type, float size, std::array<uint8_t, 4> rgba, uint
 {
     brush_meta meta = brush_meta::zero();
     meta.type = static_cast<uint32_t>(type);
-    meta.size = size;
-    meta.red = rgba[0];
-    meta.green = rgba[1];
-    meta.blue = rgba[2];
-    meta.alpha = rgba[3];
-    meta.randSeed = seed;
     meta.mirrixMode = static_cast<uint32_t>(mirrorMode);
+    meta.size = size;
+    std::tie(meta.red, meta.green, meta.blue, meta.alpha) = std::tie(rgba[0], rgba[1], rgba[2], rgba[3]);
+    meta.randSeed = seed;
     return meta;
 }
 

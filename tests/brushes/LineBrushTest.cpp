@@ -1,32 +1,20 @@
 #include "BrushTestHelpers.h"
-#include "Classes/brushes/PenBrush.h"
 
 #include <set>
 
 using namespace brushtest;
 
-TEST(PenBrush, SegmentsEndAtMidpointsAndAMotionlessStrokeLeavesAClampedDot)
+// A motionless stroke still leaves its round cap, and its rectangle stops at the canvas edge.
+TEST(PenBrush, AMotionlessStrokeLeavesADotWithAClampedRectangle)
 {
     ScopedDeviceProfile tablet(DeviceProfile::tablet());
-    TestCanvas canvas(200, 100);
-    PenBrush pen;
-    pen.setMirrix(0, { 100, 50 });
-    const float margin = pen.brushData().size + 1;
-    pen.strokeFrom(canvas.context(), { 10, 50 });
-    Rect first = pen.strokeTo(canvas.context(), { 90, 50 });
-    // The first segment ends at the midpoint (50, 50), not at the touch.
-    EXPECT_EQ(first.maxX(), static_cast<int>(50 + margin));
-    EXPECT_GT(canvas.alpha(45, 50), 0);
-    EXPECT_EQ(canvas.alpha(70, 50), 0);
-    pen.strokeEnd(canvas.context(), { 190, 50 });
-    EXPECT_GT(canvas.alpha(70, 50), 0);
-
     TestCanvas dot(100, 100);
-    pen.strokeFrom(dot.context(), { 40, 30 });
-    EXPECT_EQ(pen.strokeEnd(dot.context(), { 40, 30 }), Rect(33, 23, 14, 14));
-    EXPECT_GT(dot.alpha(40, 30), 0); // the round cap
-    pen.strokeFrom(dot.context(), { 2, 3 });
-    EXPECT_EQ(pen.strokeEnd(dot.context(), { 2, 3 }), Rect(0, 0, 9, 10));
+    auto pen = makeBrush(13, 0, dot);
+    pen->strokeFrom(dot.context(), { 40, 30 });
+    EXPECT_EQ(pen->strokeEnd(dot.context(), { 40, 30 }), Rect(33, 23, 14, 14));
+    EXPECT_GT(dot.alpha(40, 30), 0);
+    pen->strokeFrom(dot.context(), { 2, 3 });
+    EXPECT_EQ(pen->strokeEnd(dot.context(), { 2, 3 }), Rect(0, 0, 9, 10));
 }
 
 TEST(RubberBrush, ClearsToTransparentWhereItPassesAndReportsEveryClearedPixel)
