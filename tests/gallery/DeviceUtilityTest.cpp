@@ -7,23 +7,18 @@
 using platform::DeviceProfile;
 using platform::ScopedDeviceProfile;
 
-// Pictures and frames are exported at scale 2 only on a scale-2 phone; a
-// scale-2 tablet counts as retina but exports at 1.
-TEST(DeviceUtility, OnlyScaleTwoPhonesCountAsIPhone4SAndExportAtScaleTwo)
+// Pictures and frames are exported at scale 2 only on a scale-2 phone (see the
+// crop tests); a scale-2 tablet counts as retina but exports at 1.
+TEST(DeviceUtility, AScaleTwoTabletIsRetinaButExportsAtScaleOne)
 {
     DeviceProfile retinaTablet = DeviceProfile::tablet();
     retinaTablet.screenScale = 2;
     retinaTablet.systemVersion = "4.3.1";
-    {
-        ScopedDeviceProfile device(retinaTablet);
-        EXPECT_TRUE(isPad() && isRetina());
-        EXPECT_FALSE(isiPhone4S());
-        EXPECT_EQ(getScreenScale(), 1.0f);
-        EXPECT_FLOAT_EQ(getiOSVersion(), 4.3f);
-    }
-    ScopedDeviceProfile device(DeviceProfile::retinaPhone());
-    EXPECT_TRUE(isiPhone() && isRetina() && isiPhone4S());
-    EXPECT_EQ(getScreenScale(), 2.0f);
+    ScopedDeviceProfile device(retinaTablet);
+    EXPECT_TRUE(isPad() && isRetina());
+    EXPECT_FALSE(isiPhone4S());
+    EXPECT_EQ(getScreenScale(), 1.0f);
+    EXPECT_FLOAT_EQ(getiOSVersion(), 4.3f);
 }
 
 TEST(ThumbnailLayout, FourCellsBetweenFivePaddingsTruncated)
