@@ -1,6 +1,5 @@
 #include "Classes/brushes/Brush.h"
 #include "Classes/model/Layer.h"
-#include "Classes/model/RedrawRegion.h"
 #include "platform/graphics/GraphicsContext.h"
 
 #include <gtest/gtest.h>
@@ -123,35 +122,4 @@ TEST(WholePathRedraw, ShapeStrokeReplaysAsDrawn)
         layer->playbackNextStrokePointsOfNumber(7);
     const uint8_t* replayed = layer->playbackBitmapBuffer();
     EXPECT_EQ(largestDifference(pixels(*layer), std::vector<uint8_t>(replayed, replayed + pixels(*layer).size())), 0);
-}
-
-TEST(RedrawRegion, MarksTheTilesUnderAThinSliverAsRowRuns)
-{
-    RedrawRegion region;
-    region.reset(100, 70);
-    // A sliver from (2, 2) to around (90, 60): a diagonal band of tiles, not its box.
-    const Point sliver[] = { { 2, 2 }, { 88, 58 }, { 92, 56 }, { 90, 62 } };
-    region.addHull(sliver, 1);
-    const auto& rects = region.rects();
-    ASSERT_FALSE(rects.empty());
-    float area = 0;
-    for (size_t i = 0; i < rects.size(); ++i) {
-        area += rects[i].width() * rects[i].height();
-        if (i > 0) {
-            EXPECT_GE(rects[i].minY(), rects[i - 1].minY());
-        }
-        EXPECT_LE(rects[i].maxX(), 100);
-        EXPECT_LE(rects[i].maxY(), 70);
-    }
-    EXPECT_LT(area, 0.6f * 100 * 70);
-    // Every point of the sliver's edges lies in a marked rectangle.
-    for (float t = 0; t <= 1; t += 0.01f) {
-        Point p { 2 + t * 88, 2 + t * 56 };
-        bool covered = false;
-        for (const Rect& r : rects)
-            covered = covered || r.contains(p);
-        EXPECT_TRUE(covered) << p.x << "," << p.y;
-    }
-    region.reset(100, 70);
-    EXPECT_TRUE(region.rects().empty());
 }
