@@ -27,8 +27,6 @@ TEST(HSVColorTest, HueAndSaturationAreTheBrushesOwnNotTheTextbooks)
         EXPECT_NEAR(getHueOfColor(Color::rgba(c.r, c.g, c.b)), c.hueDegrees / 360, 1e-6);
         EXPECT_NEAR(getSaturationOfColor(Color::rgba(c.r, c.g, c.b, 0.1f)), c.saturation, 1e-6);
     }
-    for (int i = 0; i < 12; ++i)
-        EXPECT_NEAR(getHueOfColor(Color::hsba(i / 12.0f, 1, 1)), i / 12.0f, 1e-5) << i;
     // The colour record builds its colour through the same hue, saturation and value.
     const Color pale = HSVColor(0.5f, 0.25f, 0.8f, 0.5f).color();
     EXPECT_NEAR(pale.red, 0.6f, 1e-6);

@@ -14,23 +14,17 @@ namespace {
 
 const QColor red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255), yellow(255, 255, 0);
 const QColor grey(128, 128, 128), white(255, 255, 255);
-// A band darkened by the tablet's shadow.
-const QColor shaded;
+const QColor shaded(112, 112, 112); // the grey band under the tablet's shadow
 
 // Red top-left, green top-right, blue bottom-left, yellow bottom-right; or,
 // banded, blue top and bottom quarters around a red middle.
 Image picture(int width, int height, bool banded = false)
 {
     QImage pixels(width, height, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            bool right = x >= width / 2, bottom = y >= height / 2;
-            if (banded)
-                pixels.setPixelColor(x, y, y < height / 4 || y >= height * 3 / 4 ? blue : red);
-            else
-                pixels.setPixelColor(x, y, bottom ? (right ? yellow : blue) : (right ? green : red));
-        }
-    }
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels.setPixelColor(x, y, banded ? (y < height / 4 || y >= height * 3 / 4 ? blue : red)
+                    : (y < height / 2 ? (x < width / 2 ? red : green) : (x < width / 2 ? blue : yellow)));
     return Image(pixels);
 }
 
@@ -78,13 +72,8 @@ TEST(CropImage, PlacesTurnsFramesAndShadesThePictureInTheTarget)
         ASSERT_EQ(result->pixelWidth(), c.width * c.scale);
         ASSERT_EQ(result->pixelHeight(), c.height * c.scale);
         for (const Probe& probe : c.probes) {
-            QColor actual = result->qimage().pixelColor(probe.x, probe.y);
+            const QColor actual = result->qimage().pixelColor(probe.x, probe.y);
             SCOPED_TRACE(testing::Message() << probe.x << "," << probe.y << " is " << qPrintable(actual.name(QColor::HexArgb)));
-            if (!probe.colour.isValid()) {
-                EXPECT_LT(actual.red(), 120);
-                EXPECT_EQ(actual.red(), actual.blue());
-                continue;
-            }
             for (int channel : { actual.red() - probe.colour.red(), actual.green() - probe.colour.green(),
                      actual.blue() - probe.colour.blue(), actual.alpha() - probe.colour.alpha() })
                 EXPECT_LE(std::abs(channel), 3);

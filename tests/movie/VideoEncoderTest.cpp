@@ -21,19 +21,15 @@ namespace {
 // A source of blank 64 × 48 frames that records how and where it was called.
 class FrameSource final : public VideoEncoderDelegate {
 public:
-    explicit FrameSource(int frames)
-        : m_frames(frames)
-    {
-    }
-
     std::unique_ptr<PixelBuffer> getPixelBufferOfNextFrame() override
     {
         const int index = note(requested);
-        return index < m_frames ? PixelBuffer::create(index == wrongSizeAt ? 66 : 64, 48) : nullptr;
+        return index < frames ? PixelBuffer::create(index == wrongSizeAt ? 66 : 64, 48) : nullptr;
     }
     void videoEncoderDidFinish() override { note(finished); }
     void videoEncoderDidFail() override { note(failed); }
 
+    int frames { 0 };
     int wrongSizeAt { -1 };
     std::atomic<int> requested { 0 };
     std::atomic<int> finished { 0 };
@@ -50,28 +46,23 @@ private:
         idleTimerOff.push_back(VideoEncoder::isIdleTimerDisabled());
         return count++;
     }
-
-    int m_frames;
 };
 
-// Fresh Documents and album folders for one export.
+// A fresh folder serving as Documents and as the album (whose movies go in a
+// folder of their own) for one export. An empty setting counts as none.
 struct Folders {
-    Folders()
+    Folders() { use(root.path()); }
+    ~Folders() { use(QString()); }
+    static void use(const QString& path)
     {
-        qputenv("PINTARO_DOCUMENTS", documents.path().toUtf8());
-        qputenv("PINTARO_ALBUM", album.path().toUtf8());
+        qputenv("PINTARO_DOCUMENTS", path.toUtf8());
+        qputenv("PINTARO_ALBUM", path.toUtf8());
     }
-    ~Folders()
-    {
-        qunsetenv("PINTARO_DOCUMENTS");
-        qunsetenv("PINTARO_ALBUM");
-    }
-    QString videoPath() const { return documents.filePath("video.mp4"); }
-    // Every file in the album's movie folder, hidden ones included.
-    QStringList albumMovies() const { return QDir(platform::PhotoAlbum::videosDirectory()).entryList(QDir::Files | QDir::Hidden); }
+    QString videoPath() const { return root.filePath("video.mp4"); }
+    // Hidden files count too: no temporary copy may stay behind.
+    int albumMovies() const { return int(QDir(platform::PhotoAlbum::videosDirectory()).entryList(QDir::Files | QDir::Hidden).size()); }
 
-    QTemporaryDir documents;
-    QTemporaryDir album;
+    QTemporaryDir root;
 };
 
 }
@@ -88,15 +79,15 @@ TEST(VideoEncoder, PullsFramesIntoAMovieForTheAlbumOrFailsWithoutOne)
         { "30 frames", { 64, 48 }, 30, -1, true, true, 31, 1 },
         { "no frames", { 64, 48 }, 0, -1, true, true, 1, 0 }, // the album declines an empty movie
         { "fourth frame of the wrong size", { 64, 48 }, 10, 3, true, false, 4, 0 },
-        { "odd width", { 63, 48 }, 5, -1, false, false, 0, 0 },
+        // The writer's own limits are checked with the writer.
         { "fractional height", { 64, 47.5f }, 5, -1, false, false, 0, 0 },
-        { "too wide", { 16400, 16 }, 5, -1, false, false, 0, 0 },
         { "no number", { NAN, 16 }, 5, -1, false, false, 0, 0 },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Folders folders;
-        FrameSource source(c.frames);
+        FrameSource source;
+        source.frames = c.frames;
         source.wrongSizeAt = c.wrongSizeAt;
         {
             VideoEncoder encoder(c.size);
@@ -113,8 +104,7 @@ TEST(VideoEncoder, PullsFramesIntoAMovieForTheAlbumOrFailsWithoutOne)
         // Off while frames are pulled, back on before the delegate hears the end.
         EXPECT_EQ(std::count(source.idleTimerOff.begin(), source.idleTimerOff.end(), true), c.requested);
         EXPECT_FALSE(source.idleTimerOff.back());
-        const QStringList movies = folders.albumMovies();
-        ASSERT_EQ(movies.size(), c.albumMovies) << qPrintable(movies.join(", "));
+        EXPECT_EQ(folders.albumMovies(), c.albumMovies);
         const auto probe = probeMovie(folders.videoPath());
         ASSERT_EQ(probe.has_value(), c.finishes);
         if (!probe)
@@ -123,11 +113,6 @@ TEST(VideoEncoder, PullsFramesIntoAMovieForTheAlbumOrFailsWithoutOne)
         ASSERT_EQ(probe->presentationTimes.size(), size_t(c.frames));
         EXPECT_TRUE(c.frames < 25 || probe->isAtSeconds(probe->presentationTimes[24], 1, 1));
         EXPECT_TRUE(probe->isAtSeconds(probe->duration, c.frames, 24));
-        if (movies.isEmpty())
-            continue;
-        QFile original(folders.videoPath()), copy(platform::PhotoAlbum::videosDirectory() + '/' + movies[0]);
-        ASSERT_TRUE(original.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
-        EXPECT_EQ(original.readAll(), copy.readAll());
         // The next encoder removes the previous movie as soon as it is made.
         VideoEncoder next({ 32, 32 });
         EXPECT_EQ(next.videoFilePath(), folders.videoPath());
@@ -138,7 +123,8 @@ TEST(VideoEncoder, PullsFramesIntoAMovieForTheAlbumOrFailsWithoutOne)
 TEST(VideoEncoder, ReleasingTheEncoderMidPullStopsWithoutCallingTheDelegateAgain)
 {
     Folders folders;
-    FrameSource source(INT_MAX);
+    FrameSource source;
+    source.frames = INT_MAX;
     {
         VideoEncoder encoder({ 64, 48 });
         ASSERT_TRUE(encoder.startEncodingUsingPullWithDelegate(&source));
@@ -150,6 +136,6 @@ TEST(VideoEncoder, ReleasingTheEncoderMidPullStopsWithoutCallingTheDelegateAgain
     EXPECT_EQ(source.finished + source.failed, 0);
     EXPECT_FALSE(VideoEncoder::isIdleTimerDisabled());
     EXPECT_FALSE(QFile::exists(folders.videoPath()));
-    EXPECT_TRUE(folders.albumMovies().isEmpty());
+    EXPECT_EQ(folders.albumMovies(), 0);
     EXPECT_EQ(source.requested, requested);
 }

@@ -10,46 +10,27 @@
 
 using namespace platform;
 
-TEST(Geometry, NullRectIsNotZeroAndDropsOutOfUnionsAndMaps)
+// Mirror copies and the context's own transforms are checked where they are
+// used; here only what those uses leave open.
+TEST(Geometry, NullRectsDropOutAndMappedRectsBoxAllFourCorners)
 {
-    Rect r(1, 2, 3, 4);
-    EXPECT_FALSE(Rect::zero().isNull());
+    const Rect r(1, 2, 3, 4);
     EXPECT_EQ(Rect::null().united(r), r);
     EXPECT_EQ(r.united(Rect::null()), r);
     EXPECT_EQ(Rect::zero().united(r), Rect(0, 0, 4, 6)); // zero is a real point
     EXPECT_TRUE(Rect(0, 0, 1, 1).intersected(Rect(5, 5, 1, 1)).isNull());
     EXPECT_TRUE(AffineTransform::makeScale(2, 2).mapRect(Rect::null()).isNull());
-    EXPECT_TRUE(Path().boundingBox().isNull());
     EXPECT_EQ(Rect(1.5f, -0.5f, 2.2f, 1.0f).integral(), Rect(1, -1, 3, 2));
     EXPECT_EQ(Rect(0, 0, -2, -2).standardized(), Rect(-2, -2, 2, 2));
-}
-
-TEST(Geometry, TransformOperationsPrependSoTheyActFirst)
-{
-    // Translate by O, rotate, translate by −O: a rotation about O.
-    auto t = AffineTransform::makeTranslation(160, 240).rotated(std::numbers::pi_v<float> / 2).translated(-160, -240);
-    Point p = t.map({ 170, 240 });
-    EXPECT_NEAR(p.x, 160, 1e-3);
-    EXPECT_NEAR(p.y, 250, 1e-3);
-    auto scaleThenMove = AffineTransform::makeTranslation(10, 0).scaled(2, 2);
-    EXPECT_EQ(scaleThenMove.map({ 1, 1 }), (Point { 12, 2 }));
     EXPECT_EQ(AffineTransform::makeTranslation(10, 0).concatenated(AffineTransform::makeScale(2, 2)).map({ 1, 1 }), (Point { 22, 2 }));
-    EXPECT_EQ(scaleThenMove.inverted().map({ 12, 2 }), (Point { 1, 1 }));
-    // mapRect gives the bounding box of the mapped corners.
-    EXPECT_EQ(AffineTransform::makeTranslation(100, 0).scaled(-1, 1).mapRect(Rect(10, 5, 20, 5)), Rect(70, 5, 20, 5));
+    EXPECT_EQ(AffineTransform::makeTranslation(10, 0).scaled(2, 2).inverted().map({ 12, 2 }), (Point { 1, 1 }));
     EXPECT_NEAR(AffineTransform::makeRotation(std::numbers::pi_v<float> / 4).mapRect(Rect(0, 0, 10, 10)).width(), 14.142f, 1e-3);
-}
 
-TEST(Geometry, PathBoxIncludesQuadControlPointsAndArcsStopAtTheTangent)
-{
     Path path;
+    EXPECT_TRUE(path.boundingBox().isNull());
     path.moveTo({ 0, 0 });
     path.quadCurveTo({ 50, 100 }, { 100, 0 });
-    EXPECT_EQ(path.boundingBox(), Rect(0, 0, 100, 100));
-    path.arcToPoint({ 110, 0 }, { 110, 10 }, 5);
-    EXPECT_NEAR(path.currentPoint().x, 110, 1e-3);
-    EXPECT_NEAR(path.currentPoint().y, 5, 1e-3);
-    EXPECT_LE(path.boundingBox().maxX(), 110.01f);
+    EXPECT_EQ(path.boundingBox(), Rect(0, 0, 100, 100)); // control point included
 }
 
 // Canvas pixels are little-endian words (bytes B, G, R, A), video pixels bytes
@@ -85,7 +66,6 @@ TEST(ImageContext, ImagesKeepTheirOrientationThroughEveryContext)
     context.fillRect(Rect(0, 0, 10, 1)); // origin top-left: the top band
     Image image = context.image();
     ASSERT_EQ(image.pixelHeight(), 16);
-    EXPECT_EQ(image.size(), (Size { 10, 8 }));
     EXPECT_EQ(qAlpha(image.qimage().pixel(5, 0)), 255);
     EXPECT_EQ(qAlpha(image.qimage().pixel(5, 15)), 0);
 
@@ -97,14 +77,6 @@ TEST(ImageContext, ImagesKeepTheirOrientationThroughEveryContext)
     TestCanvas canvas(10, 8);
     canvas.context().drawImage(Rect(0, 0, 10, 8), image);
     EXPECT_EQ(canvas.alpha(5, 7), 255); // y up: row 7 is the top
-
-    // A bitmap's snapshot drawn back over it changes nothing.
-    canvas.context().fillEllipseInRect(Rect(1, 1, 5, 4));
-    const QImage before = canvas.uprightImage();
-    Image snapshot = canvas.context().makeImage();
-    canvas.context().clearRect(Rect(0, 0, 10, 8));
-    canvas.context().drawImage(Rect(0, 0, 10, 8), snapshot);
-    EXPECT_EQ(maxChannelDifference(before, canvas.uprightImage()), 0);
 }
 
 TEST(GraphicsContext, CopyAndClearReplacePixelsAndRestoreDropsTransformAndClip)
@@ -131,6 +103,5 @@ TEST(GraphicsContext, CopyAndClearReplacePixelsAndRestoreDropsTransformAndClip)
     context.clipToRect(Rect(0, 0, 5, 5));
     context.setBlendMode(BlendMode::Clear);
     context.fillRect(Rect(0, 0, 20, 20));
-    EXPECT_EQ(canvas.pixel(2, 2), 0u);
     EXPECT_EQ(canvas.paintedPixelCount(), 400 - 25);
 }

@@ -20,12 +20,9 @@ constexpr int height = 90;
 std::vector<uint32_t> background()
 {
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            uint32_t a = y % 11 == 0 ? 0 : static_cast<uint32_t>((x * 7 + y * 3) % 256);
-            uint32_t r = a * ((x * 5) % 256) / 255, g = a * ((y * 9) % 256) / 255, b = a * (((x + y) * 13) % 256) / 255;
-            pixels[static_cast<size_t>(y) * width + x] = (a << 24) | (r << 16) | (g << 8) | b;
-        }
+    for (uint32_t i = 0; i < pixels.size(); ++i) {
+        const uint32_t a = i % 11 == 0 ? 0 : i * 7 % 256;
+        pixels[i] = a << 24 | (a * (i % 13) / 12) << 16 | (a * (i % 5) / 4) << 8 | a / 3;
     }
     return pixels;
 }
@@ -36,21 +33,21 @@ void curveInContext(GraphicsContext& g)
     g.addQuadCurveToPoint({ 60, 95 }, { 104.6f, 31.2f });
 }
 
+// A line width of 0 fills the curve instead.
 struct Shape {
     const char* name;
     float lineWidth;
     LineCap cap;
     Color color;
     float alpha;
-    bool clear;
-    bool fill;
+    BlendMode mode;
 };
 
 const Shape shapes[] = {
-    { "round stroke", 7, LineCap::Round, Color::rgba(0.9f, 0.3f, 0.1f, 1), 1, false, false },
-    { "translucent butt stroke", 4.5f, LineCap::Butt, Color::rgba(1, 1, 1, 1), 0.93333334f, false, false },
-    { "cleared stroke", 13, LineCap::Round, Color::rgba(0, 0, 0, 0), 1, true, false },
-    { "fill", 1, LineCap::Butt, Color::rgba(0.2f, 0.5f, 1, 0.6f), 1, false, true },
+    { "round stroke", 7, LineCap::Round, Color::rgba(0.9f, 0.3f, 0.1f, 1), 1, BlendMode::Normal },
+    { "translucent butt stroke", 4.5f, LineCap::Butt, Color::rgba(1, 1, 1, 1), 0.93333334f, BlendMode::Normal },
+    { "cleared stroke", 13, LineCap::Round, Color::rgba(0, 0, 0, 0), 1, BlendMode::Clear },
+    { "fill", 0, LineCap::Butt, Color::rgba(0.2f, 0.5f, 1, 0.6f), 1, BlendMode::Normal },
 };
 
 // Whether the curve drawn through the context gives exactly the pixels of the
@@ -66,26 +63,24 @@ bool drawsAsQPainterDoes(const Shape& shape, std::optional<float> shadowBlur)
         g->setStrokeColor(shape.color);
         g->setFillColor(shape.color);
         g->setAlpha(shape.alpha);
-        g->setBlendMode(shape.clear ? BlendMode::Clear : BlendMode::Normal);
+        g->setBlendMode(shape.mode);
         // A shadow of no opacity leaves the target alone, so only the shape,
         // drawn from the shadow's coverage, shows.
         if (shadowBlur)
             g->setShadow({ 0, 0 }, *shadowBlur, Color::rgba(0, 1, 0, 0));
         curveInContext(*g);
-        shape.fill ? g->fillPath() : g->strokePath();
+        shape.lineWidth == 0 ? g->fillPath() : g->strokePath();
     }
     QImage image(reinterpret_cast<uchar*>(expected.data()), width, height, width * 4, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setTransform(QTransform(1, 0, 0, -1, 0, height)); // y up
-    const auto cap = shape.cap == LineCap::Round ? Qt::RoundCap : Qt::FlatCap;
-    painter.setPen(shape.fill ? QPen(Qt::NoPen) : QPen(shape.color.toQColor(), shape.lineWidth, Qt::SolidLine, cap, Qt::RoundJoin));
-    painter.setBrush(shape.fill ? QBrush(shape.color.toQColor()) : QBrush());
+    const QPen pen(shape.color.toQColor(), shape.lineWidth, Qt::SolidLine, shape.cap == LineCap::Round ? Qt::RoundCap : Qt::FlatCap, Qt::RoundJoin);
+    painter.setPen(shape.lineWidth == 0 ? QPen(Qt::NoPen) : pen);
+    painter.setBrush(shape.lineWidth == 0 ? QBrush(shape.color.toQColor()) : QBrush());
     painter.setOpacity(shape.alpha);
-    if (shape.clear)
-        painter.setCompositionMode(QPainter::CompositionMode_Clear);
-    QPainterPath path;
-    path.moveTo(14.3f, 20.5f); // the context keeps coordinates as floats
+    painter.setCompositionMode(shape.mode == BlendMode::Clear ? QPainter::CompositionMode_Clear : QPainter::CompositionMode_SourceOver);
+    QPainterPath path({ 14.3f, 20.5f }); // the context keeps coordinates as floats
     path.quadTo(60, 95, 104.6f, 31.2f);
     painter.drawPath(path);
     painter.end();
@@ -99,7 +94,7 @@ TEST(ShadowRenderer, DirectlyPaintedPathsMatchQPainterExactly)
     for (const Shape& shape : shapes) {
         SCOPED_TRACE(shape.name);
         EXPECT_TRUE(drawsAsQPainterDoes(shape, std::nullopt));
-        if (shape.fill || shape.clear)
+        if (shape.lineWidth == 0 || shape.mode == BlendMode::Clear)
             continue;
         for (float blur : { 0.0f, 6.0f, 20.0f })
             EXPECT_TRUE(drawsAsQPainterDoes(shape, blur)) << "under a shadow of blur " << blur;
@@ -125,20 +120,16 @@ TEST(ShadowRenderer, GlowOutsideTheShapeIsAGaussianBlurOfItsCoverage)
         for (int k = -reach; k <= reach; ++k)
             kernel.push_back(std::exp(-2.0 * k * k / (blur * blur)));
         const double total = std::accumulate(kernel.begin(), kernel.end(), 0.0);
-        // Rows first, then columns; nothing beyond the edges.
-        std::vector<double> rows(static_cast<size_t>(width) * height);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                for (int k = std::max(-reach, -x); k <= std::min(reach, width - 1 - x); ++k)
-                    rows[y * width + x] += kernel[k + reach] * shape.alpha(x + k, y) / total;
-        int worst = 0;
+        int worst = 0; // nothing comes from beyond the edges
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
+                if (shape.alpha(x, y) != 0)
+                    continue;
                 double expected = 0;
-                for (int k = std::max(-reach, -y); k <= std::min(reach, height - 1 - y); ++k)
-                    expected += kernel[k + reach] * rows[(y + k) * width + x] / total;
-                if (shape.alpha(x, y) == 0)
-                    worst = std::max(worst, static_cast<int>(std::lround(std::abs(glow.alpha(x, y) - expected))));
+                for (int i = std::max(-reach, -y); i <= std::min(reach, height - 1 - y); ++i)
+                    for (int k = std::max(-reach, -x); k <= std::min(reach, width - 1 - x); ++k)
+                        expected += kernel[i + reach] * kernel[k + reach] * shape.alpha(x + k, y + i);
+                worst = std::max(worst, static_cast<int>(std::lround(std::abs(glow.alpha(x, y) - expected / (total * total)))));
             }
         }
         EXPECT_LE(worst, 6) << "blur " << blur;
@@ -166,6 +157,6 @@ TEST(ShadowRenderer, ReusedGlowMaskGivesTheSamePixelsAsAFreshOne)
         }
         results[interrupt] = canvas.uprightImage();
     }
-    EXPECT_EQ(maxChannelDifference(results[0], results[1]), 0);
+    EXPECT_EQ(results[0], results[1]);
     EXPECT_GT(qAlpha(results[0].pixel(60, 45)), 0);
 }

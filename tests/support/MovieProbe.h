@@ -5,14 +5,13 @@
 #include <optional>
 #include <vector>
 
-// What a test needs to know of a movie file, read back with libavformat and
-// libavcodec. Figures are of the first video stream.
+// What a test needs to know of a movie file, read back with libavformat.
+// Figures are of the first video stream.
 struct MovieProbe {
     int streams { 0 };
     bool isH264 { false };
     int width { 0 };
     int height { 0 };
-    double frameRate { 0 };
     int timeBaseNumerator { 0 };
     int timeBaseDenominator { 0 };
     // Presentation times of the video packets in the time base, in display order.
@@ -21,9 +20,6 @@ struct MovieProbe {
     // The index ("moov") comes before the media data ("mdat").
     bool indexBeforeData { false };
     bool taggedBt709 { false };
-    // The luma planes of the decoded pictures in display order, rows packed;
-    // filled only when decoding was asked for.
-    std::vector<std::vector<uint8_t>> lumaPictures;
 
     // Whether a time in the time base is exactly seconds = numerator / denominator.
     bool isAtSeconds(int64_t time, int64_t numerator, int64_t denominator) const
@@ -32,4 +28,4 @@ struct MovieProbe {
     }
 };
 
-std::optional<MovieProbe> probeMovie(const QString& path, bool decode = false);
+std::optional<MovieProbe> probeMovie(const QString& path);

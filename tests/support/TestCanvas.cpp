@@ -4,6 +4,7 @@
 #include "Classes/model/Stroke.h"
 
 #include <QDir>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -23,17 +24,13 @@ uint32_t TestCanvas::pixel(int x, int y) const
 
 int TestCanvas::paintedPixelCount() const
 {
-    int count = 0;
-    for (uint32_t p : m_pixels)
-        count += (p >> 24) != 0;
-    return count;
+    return static_cast<int>(std::count_if(m_pixels.begin(), m_pixels.end(), [](uint32_t p) { return (p >> 24) != 0; }));
 }
 
 QImage TestCanvas::uprightImage() const
 {
-    QImage memory(reinterpret_cast<const uchar*>(m_pixels.data()), m_width, m_height, m_width * 4,
-        QImage::Format_ARGB32_Premultiplied);
-    return memory.mirrored(false, true);
+    const uchar* bytes = reinterpret_cast<const uchar*>(m_pixels.data());
+    return QImage(bytes, m_width, m_height, m_width * 4, QImage::Format_ARGB32_Premultiplied).mirrored(false, true);
 }
 
 std::unique_ptr<Stroke> drawLiveStroke(Brush& brush, TestCanvas& canvas, std::span<const platform::Point> points)
@@ -91,15 +88,13 @@ int maxChannelDifference(const TestCanvas& a, const TestCanvas& b)
 
 std::string compareWithGolden(const QImage& image, const std::string& name, int tolerance)
 {
-    QString path = QString(PINTARO_TEST_DATA) + "/golden/" + QString::fromStdString(name) + ".png";
-    if (qgetenv("PINTARO_UPDATE_GOLDEN") == "1") {
-        QDir().mkpath(QString(PINTARO_TEST_DATA) + "/golden");
-        return image.save(path) ? std::string() : "could not write " + path.toStdString();
-    }
-    QImage golden(path);
+    const QString folder = QString(PINTARO_TEST_DATA) + "/golden", path = folder + "/" + QString::fromStdString(name) + ".png";
+    if (qgetenv("PINTARO_UPDATE_GOLDEN") == "1")
+        return QDir().mkpath(folder) && image.save(path) ? std::string() : "could not write " + path.toStdString();
+    const QImage golden(path);
     if (golden.isNull())
         return "no reference picture " + path.toStdString() + " (run with PINTARO_UPDATE_GOLDEN=1 to make it)";
-    int difference = maxChannelDifference(image, golden);
+    const int difference = maxChannelDifference(image, golden);
     if (difference > tolerance)
         return name + " differs from its reference by up to " + std::to_string(difference) + " per channel";
     return {};
