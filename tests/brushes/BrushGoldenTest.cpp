@@ -1,9 +1,6 @@
 #include "BrushTestHelpers.h"
 
 #include <string>
-#include <utility>
-
-using namespace brushtest;
 
 // Live strokes with a fixed generator seed, on a tablet.
 TEST(BrushGolden, LiveStrokesMatchTheirReferences)
@@ -27,11 +24,10 @@ TEST(BrushGolden, LiveStrokesMatchTheirReferences)
             const bool erases = c.background == QColor(Qt::transparent);
             if (erases)
                 fillCanvas(canvas);
-            auto brush = makeBrush(c.type, mode, canvas);
-            drawLiveStroke(*brush, canvas, wavyPoints({ 40, 60 }, 8, 18));
-            EXPECT_EQ(brush->name(), c.name);
-            QImage image = erases ? canvas.uprightImage() : onBackground(canvas, c.background);
-            EXPECT_EQ(compareWithGolden(image, name, 2), "");
+            drawLiveStroke(*makeBrush(c.type, mode, canvas), canvas, wavyPoints({ 40, 60 }, 8, 18));
+            EXPECT_EQ(compareWithGolden(
+                          erases ? canvas.uprightImage() : onBackground(canvas, c.background), name, 2),
+                "");
         }
     }
 }
@@ -39,36 +35,35 @@ TEST(BrushGolden, LiveStrokesMatchTheirReferences)
 // Strokes read from fixed records, as from a file, over black.
 TEST(BrushGolden, RecordedStrokesMatchTheirReferences)
 {
-    using Strokes = std::vector<std::pair<brush_meta, std::vector<Point>>>;
     struct Case {
         const char* name;
         int height;
-        Strokes strokes;
+        std::vector<std::shared_ptr<Stroke>> strokes;
     };
-    const auto pattern = wavyPoints({ 30, 70 }, 11, 24);
+    const auto wave = wavyPoints({ 30, 70 }, 11, 24);
+    const auto low = wavyPoints({ 20, 110 }, 14, 20);
     const Case cases[] = { { "PatternBrush_51_mac_brush", 240,
-                               { { record(51, 20, { 240, 60, 200, 255 }, 31337), pattern } } },
-        { "PatternBrush_64_colour_dots", 240, { { record(64, 24, { 40, 90, 250, 230 }, 31337), pattern } } },
-        { "PatternBrush_66_crayon", 240, { { record(66, 22, { 250, 140, 20, 250 }, 31337, 1), pattern } } },
-        { "PatternBrush_72_heart", 240, { { record(72, 24, { 250, 40, 80, 255 }, 31337), pattern } } },
-        { "PatternBrush_80_mirror4", 240, { { record(80, 16, { 40, 200, 90, 220 }, 31337, 4), pattern } } },
+                               { recordedStroke(51, 20, { 240, 60, 200, 255 }, 31337, 0, wave) } },
+        { "PatternBrush_64_colour_dots", 240,
+            { recordedStroke(64, 24, { 40, 90, 250, 230 }, 31337, 0, wave) } },
+        { "PatternBrush_66_crayon", 240, { recordedStroke(66, 22, { 250, 140, 20, 250 }, 31337, 1, wave) } },
+        { "PatternBrush_72_heart", 240, { recordedStroke(72, 24, { 250, 40, 80, 255 }, 31337, 0, wave) } },
+        { "PatternBrush_80_mirror4", 240, { recordedStroke(80, 16, { 40, 200, 90, 220 }, 31337, 4, wave) } },
         { "SparseChalkBrush_101_chalk", 240,
-            { { record(101, 18, { 255, 255, 255, 255 }, 31337, 9), pattern } } },
-        { "CircleChasisBrush_wave", 220,
-            { { record(32, 2, { 40, 220, 200, 210 }, 5), wavyPoints({ 20, 110 }, 14, 20) } } },
-        { "CircleFlowerBrush_wave", 220,
-            { { record(33, 1, { 250, 120, 220, 255 }, 5), wavyPoints({ 20, 110 }, 14, 20) } } },
+            { recordedStroke(101, 18, { 255, 255, 255, 255 }, 31337, 9, wave) } },
+        { "CircleChasisBrush_wave", 220, { recordedStroke(32, 2, { 40, 220, 200, 210 }, 5, 0, low) } },
+        { "CircleFlowerBrush_wave", 220, { recordedStroke(33, 1, { 250, 120, 220, 255 }, 5, 0, low) } },
         { "SketchyBrush_wave", 220,
-            { { record(29, 2, { 250, 210, 60, 255 }, 2024), wavyPoints({ 30, 110 }, 16, 15) } } },
+            { recordedStroke(29, 2, { 250, 210, 60, 255 }, 2024, 0, wavyPoints({ 30, 110 }, 16, 15)) } },
         { "ShapeBrush_open_and_mirrored_loop", 240,
-            { { record(16, 5, { 250, 200, 30, 240 }, 0), wavyPoints({ 30, 100 }, 10, 25) },
-                { record(16, 5, { 60, 120, 250, 250 }, 0, 4), loopPoints({ 100, 80 }, 40, 1, 12) } } } };
+            { recordedStroke(16, 5, { 250, 200, 30, 240 }, 0, 0, wavyPoints({ 30, 100 }, 10, 25)),
+                recordedStroke(16, 5, { 60, 120, 250, 250 }, 0, 4, loopPoints({ 100, 80 }, 40, 1, 12)) } } };
     ScopedDeviceProfile tablet(DeviceProfile::tablet());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestCanvas canvas(300, c.height);
-        for (const auto& [meta, points] : c.strokes)
-            ASSERT_TRUE(replayStroke(*strokeOf(meta, points), canvas));
+        for (const auto& stroke : c.strokes)
+            ASSERT_TRUE(replayStroke(*stroke, canvas));
         EXPECT_EQ(compareWithGolden(onBackground(canvas, Qt::black), c.name, 3), "");
     }
 }

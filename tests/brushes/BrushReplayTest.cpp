@@ -1,11 +1,7 @@
 #include "BrushTestHelpers.h"
 #include "Classes/brushes/PatternManager.h"
-#include "Classes/model/Layer.h"
 
-#include <cstring>
 #include <utility>
-
-using namespace brushtest;
 
 // Two strokes of one live brush, the second starting where the first ended,
 // replayed from their packed bytes by fresh brushes after the colour sequences
@@ -64,39 +60,4 @@ TEST(BrushReplay, EveryBrushAndMirrorModeReplaysAsDrawnLive)
             }
         }
     }
-}
-
-// A layer replays mixed strokes a few points per tick, with one shared pattern
-// manager and the shape brush redrawing its whole path, exactly as drawn live.
-TEST(BrushReplay, ALayerReplaysMixedStrokesAsDrawnLive)
-{
-    ScopedDeviceProfile tablet(DeviceProfile::tablet());
-    auto layer = Layer::createWithSize({ 360, 300 });
-    ASSERT_TRUE(layer && layer->hasCanvas());
-    auto patterns = std::make_shared<PatternManager>();
-    layer->setPatternManager(patterns);
-    int row = 0;
-    for (int type : { 64, 64, 16, 101, 29, 32, 33, 66, 16 }) {
-        auto brush = Brush::createBrush(type, patterns);
-        ASSERT_TRUE(brush) << type;
-        brush->setMirrix(row % 2 ? 4 : 0, { 180, 150 });
-        auto points = wavyPoints({ 20.0f + 10 * row, 40.0f + 25 * row }, 12, 26);
-        layer->cacheUndo();
-        layer->strokeFromWithBrush(*brush, points.front());
-        for (size_t i = 1; i + 1 < points.size(); ++i)
-            layer->strokeTo(points[i]);
-        layer->strokeEnd(points.back());
-        ++row;
-    }
-    ASSERT_EQ(layer->getStrokeNumber(), 9);
-    layer->startPlayback();
-    ASSERT_TRUE(layer->playbackLayerContext());
-    for (int guard = 0; guard < 1000 && layer->getPlaybackProgress() < 1.0f; ++guard)
-        layer->playbackNextStrokePointsOfNumber(7);
-    EXPECT_FLOAT_EQ(layer->getPlaybackProgress(), 1.0f);
-
-    const platform::BitmapContext& live = *layer->layerContext();
-    const size_t bytes = static_cast<size_t>(live.bytesPerRow()) * static_cast<size_t>(live.height());
-    EXPECT_EQ(std::memcmp(live.data(), layer->playbackLayerContext()->data(), bytes), 0);
-    layer->stopPlayback();
 }

@@ -2,7 +2,6 @@
 
 #include "Classes/brushes/Brush.h"
 #include "Classes/brushes/UIColorRandom.h"
-#include "Classes/model/BrushMeta.h"
 #include "Classes/model/Stroke.h"
 #include "platform/system/Device.h"
 #include "platform/system/Random.h"
@@ -14,12 +13,9 @@
 #include <QPainter>
 #include <array>
 #include <cmath>
-#include <memory>
 #include <numbers>
 #include <tuple>
 #include <vector>
-
-namespace brushtest {
 
 using platform::Color;
 using platform::DeviceProfile;
@@ -62,8 +58,9 @@ inline QImage onBackground(const TestCanvas& canvas, QColor background)
     return image;
 }
 
-// A record as a stroke file would hold it.
-inline brush_meta record(int type, float size, std::array<uint8_t, 4> rgba, uint32_t seed, int mirrorMode = 0)
+// A stroke read back from bytes as a file holds it, every point sharing one record.
+inline std::unique_ptr<Stroke> recordedStroke(int type, float size, std::array<uint8_t, 4> rgba,
+    uint32_t seed, int mirrorMode, const std::vector<Point>& points)
 {
     brush_meta meta = brush_meta::zero();
     meta.type = static_cast<uint32_t>(type);
@@ -71,21 +68,12 @@ inline brush_meta record(int type, float size, std::array<uint8_t, 4> rgba, uint
     meta.size = size;
     std::tie(meta.red, meta.green, meta.blue, meta.alpha) = std::tie(rgba[0], rgba[1], rgba[2], rgba[3]);
     meta.randSeed = seed;
-    return meta;
-}
-
-// A stroke read back from bytes, every point sharing the record.
-inline std::unique_ptr<Stroke> strokeOf(const brush_meta& meta, const std::vector<Point>& points)
-{
     std::vector<uint8_t> bytes;
-    for (size_t i = 0; i < points.size(); ++i) {
-        int16_t xy[2] = { static_cast<int16_t>(points[i].x), static_cast<int16_t>(points[i].y) };
-        bytes.insert(bytes.end(), reinterpret_cast<uint8_t*>(xy), reinterpret_cast<uint8_t*>(xy) + 4);
-        if (i == 0) {
-            uint8_t raw[brush_meta::byteSize];
-            meta.toBytes(raw);
-            bytes.insert(bytes.end(), raw, raw + brush_meta::byteSize);
-        }
+    Stroke::archiveStrokePoint(bytes, StrokePoint(points[0], meta));
+    for (size_t i = 1; i < points.size(); ++i) {
+        const __packedPoint xy = StrokePoint(points[i]).position();
+        bytes.insert(
+            bytes.end(), reinterpret_cast<const uint8_t*>(&xy), reinterpret_cast<const uint8_t*>(&xy) + 4);
     }
     auto stroke = Stroke::create();
     stroke->unpackStrokePoints(bytes, static_cast<int>(points.size()));
@@ -102,6 +90,4 @@ inline std::vector<Point> loopPoints(Point centre, float radius, float turns, in
             static_cast<float>(centre.y + radius * std::sin(angle)) });
     }
     return points;
-}
-
 }
