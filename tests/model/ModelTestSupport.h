@@ -19,9 +19,8 @@ public:
     ~ScopedDocuments() { qunsetenv("PINTARO_DOCUMENTS"); }
 
     QString path() const { return m_folder.path(); }
-    QString paintingDirectory() const { return m_folder.path() + QStringLiteral("/Painting"); }
-    QString file(const QString& name) const { return paintingDirectory() + QLatin1Char('/') + name; }
-    QStringList files() const { return QDir(paintingDirectory()).entryList(QDir::Files, QDir::Name); }
+    QString file(const QString& name) const { return m_folder.path() + QStringLiteral("/Painting/") + name; }
+    QStringList files() const { return QDir(file({})).entryList(QDir::Files, QDir::Name); }
 
 private:
     QTemporaryDir m_folder;
@@ -58,17 +57,46 @@ inline std::unique_ptr<Painting> makeSamplePainting(int width = 320, int height 
     return painting;
 }
 
+// A stroke as read from a file: `count` points of the type, whose position,
+// size and colour change point by point. Null if the points do not unpack.
+inline std::unique_ptr<Stroke> recordedStroke(int type, int count)
+{
+    brush_meta record = brush_meta::zero();
+    record.type = type;
+    std::vector<uint8_t> packed;
+    Stroke::archiveStrokePoint(packed, StrokePoint({ 1, 2 }, record));
+    for (int i = 1; i < count; ++i) {
+        const int16_t position[2] = { static_cast<int16_t>(i % 3000), static_cast<int16_t>(i / 3000) };
+        record.size = 5 + static_cast<float>(i % 50);
+        record.red = static_cast<uint8_t>(i);
+        const auto meta = Brush::packingBrush(type).packBrushMetaData(record);
+        const auto* bytes = reinterpret_cast<const uint8_t*>(position);
+        packed.insert(packed.end(), bytes, bytes + sizeof position);
+        packed.insert(packed.end(), meta.begin(), meta.end());
+    }
+    auto stroke = Stroke::create();
+    return stroke->unpackStrokePoints(packed, count) ? std::move(stroke) : nullptr;
+}
+
 inline std::vector<uint8_t> canvasBytes(const uint8_t* memory, const Layer& layer)
 {
     return { memory, memory + static_cast<size_t>(layer.width()) * static_cast<size_t>(layer.height()) * 4 };
+}
+inline std::vector<uint8_t> onScreen(const Layer& layer) { return canvasBytes(layer.layerBitmapBuffer(), layer); }
+inline std::vector<uint8_t> offScreen(const Layer& layer) { return canvasBytes(layer.offscreenBitmapBuffer(), layer); }
+
+// Steps a replay until it ends; false if it never does.
+inline bool replayToEnd(Painting& painting)
+{
+    for (int step = 0; step < 1000 && !painting.endOfPlayback(); ++step)
+        painting.playback();
+    return painting.endOfPlayback();
 }
 
 inline std::vector<uint8_t> readBytes(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray data = file.readAll();
+    const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     return { data.begin(), data.end() };
 }
 

@@ -26,28 +26,6 @@ std::vector<uint8_t> with(std::vector<uint8_t> bytes, size_t offset, T value)
     return bytes;
 }
 
-// A stroke of `count` points whose size and colour change point by point.
-std::unique_ptr<Stroke> syntheticStroke(int type, int count)
-{
-    brush_meta record = brush_meta::zero();
-    record.type = type;
-    record.mirrixMode = 4;
-    std::vector<uint8_t> packed;
-    Stroke::archiveStrokePoint(packed, StrokePoint({ 1, 2 }, record));
-    for (int i = 1; i < count; ++i) {
-        Bytes point;
-        point.add<int16_t>(static_cast<int16_t>(i % 3000)).add<int16_t>(static_cast<int16_t>(i / 3000));
-        record.size = 5 + static_cast<float>(i % 50);
-        record.red = static_cast<uint8_t>(i);
-        auto meta = Brush::packingBrush(type).packBrushMetaData(record);
-        packed.insert(packed.end(), point.data.begin(), point.data.end());
-        packed.insert(packed.end(), meta.begin(), meta.end());
-    }
-    auto stroke = Stroke::create();
-    EXPECT_TRUE(stroke->unpackStrokePoints(packed, count));
-    return stroke;
-}
-
 std::vector<uint8_t> fileOfOneLayer(std::vector<std::unique_ptr<Stroke>> strokes)
 {
     Painting painting({ 320, 416 });
@@ -140,10 +118,8 @@ TEST(StrokeFileFormat, EveryBrushKindReadsBackToTheSameBytesAndIgnoresBytesAfter
     withTail.insert(withTail.end(), 100, 0xAB);
     auto contents = decodeStrokeFile(withTail);
     ASSERT_TRUE(contents);
-    EXPECT_EQ(contents->header.width, 320);
-    EXPECT_EQ(contents->header.height, 416);
+    EXPECT_TRUE(contents->header.width == 320 && contents->header.height == 416);
     ASSERT_EQ(contents->layers.size(), 1u);
-    EXPECT_EQ(contents->layers.front().size(), 4u);
     EXPECT_EQ(fileOfOneLayer(std::move(contents->layers.front())), sampleFile());
 }
 
@@ -151,29 +127,14 @@ TEST(StrokeFileFormat, LongStrokesSplitIntoFileStrokesThatEachStartWithTheirReco
 {
     // Pen and neon pen keep 4 bytes a point, rainbow 8, the others none.
     for (auto [type, perFileStroke] : { std::pair { 13, 8189 }, { 24, 8189 }, { 11, 5459 }, { 17, 16377 } }) {
-        EXPECT_EQ(strokefile::fileStrokeCount(*syntheticStroke(type, perFileStroke)), 1) << type;
-        EXPECT_EQ(strokefile::fileStrokeCount(*syntheticStroke(type, perFileStroke + 1)), 2) << type;
+        EXPECT_EQ(strokefile::fileStrokeCount(*recordedStroke(type, perFileStroke)), 1) << type;
+        EXPECT_EQ(strokefile::fileStrokeCount(*recordedStroke(type, perFileStroke + 1)), 2) << type;
     }
 
-    auto stroke = syntheticStroke(13, 20000);
-    const std::vector<StrokePoint> original = stroke->strokePoints();
-    std::vector<std::unique_ptr<Stroke>> strokes;
-    strokes.push_back(std::move(stroke));
-    auto bytes = fileOfOneLayer(std::move(strokes));
-
-    ByteReader reader(bytes);
-    reader.take(StrokeFileHeader::byteSize + 4);
-    EXPECT_EQ(reader.readInt32(), 3);
-    for (int expected : { 8189, 8189, 3622 }) {
-        auto count = reader.readUInt16();
-        auto length = reader.readUInt16();
-        ASSERT_TRUE(count && length);
-        EXPECT_EQ(*count, expected);
-        EXPECT_EQ(*length, 28 + (expected - 1) * 8);
-        ASSERT_TRUE(reader.take(*length));
-    }
-    EXPECT_EQ(reader.remaining(), 0u);
-
+    std::vector<std::unique_ptr<Stroke>> strokes(1);
+    strokes[0] = recordedStroke(13, 20000);
+    const std::vector<StrokePoint> original = strokes[0]->strokePoints();
+    const auto bytes = fileOfOneLayer(std::move(strokes));
     // Each part starts with the full record of its own first point and reads back as written.
     auto contents = decodeStrokeFile(bytes);
     ASSERT_TRUE(contents);
@@ -197,23 +158,6 @@ TEST(StrokeFileMalformed, EveryTableEntryAndEveryTruncationIsRejected)
         // A copy of exactly that length, so that a sanitizer sees any read past it.
         std::vector<uint8_t> truncated(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length));
         EXPECT_FALSE(decodeStrokeFile(truncated)) << "truncated to " << length;
-    }
-}
-
-TEST(StrokeFileMalformed, DamagedFilesOnDiskOpenNoPaintingAndLeaveItUnchanged)
-{
-    ScopedDocuments documents;
-    EXPECT_FALSE(Painting::initWithContentsOfFile("missing"));
-    // Pictures alone are not a painting.
-    ASSERT_TRUE(storePainting("pictures", *makeSamplePainting()));
-    QFile::remove(documents.file("pictures.stk"));
-    EXPECT_FALSE(Painting::initWithContentsOfFile("pictures"));
-
-    for (const auto& [what, bytes] : malformedFiles()) {
-        ASSERT_TRUE(writeBytes(documents.file("damaged.stk"), bytes));
-        Painting target({ 10, 10 });
-        EXPECT_FALSE(loadStrokeFromFile(documents.file("damaged.stk"), target)) << what;
-        EXPECT_TRUE(target.layers() == 0 && target.width() == 10) << what;
     }
 }
 
@@ -268,10 +212,9 @@ TEST(StrokeFileRead, ReopenedPaintingTakesTheFirstStrokesModeReplaysLikeTheOrigi
 
     // Its replay draws what was drawn live.
     reopened->startPlayback();
-    for (int step = 0; step < 1000 && !reopened->endOfPlayback(); ++step)
-        reopened->playback();
-    const Layer &live = *painting->activeLayer(), &replayed = *reopened->activeLayer();
-    EXPECT_TRUE(canvasBytes(replayed.playbackBitmapBuffer(), replayed) == canvasBytes(live.layerBitmapBuffer(), live));
+    ASSERT_TRUE(replayToEnd(*reopened));
+    const Layer& replayed = *reopened->activeLayer();
+    EXPECT_TRUE(canvasBytes(replayed.playbackBitmapBuffer(), replayed) == onScreen(*painting->activeLayer()));
     reopened->stopPlayback();
 
     // Only strokes drawn since the reopening can be undone.
@@ -280,4 +223,10 @@ TEST(StrokeFileRead, ReopenedPaintingTakesTheFirstStrokesModeReplaysLikeTheOrigi
     EXPECT_TRUE(reopened->undoStroke());
     EXPECT_FALSE(reopened->undoStroke());
     EXPECT_EQ(reopened->activeLayer()->getStrokeNumber(), 2);
+
+    // Pictures without a readable stroke file are no painting.
+    ASSERT_TRUE(writeBytes(documents.file("modes.stk"), { 1 }));
+    EXPECT_FALSE(Painting::initWithContentsOfFile("modes"));
+    QFile::remove(documents.file("modes.stk"));
+    EXPECT_FALSE(Painting::initWithContentsOfFile("modes"));
 }

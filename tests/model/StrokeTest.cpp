@@ -1,11 +1,12 @@
 #include "Classes/brushes/Brush.h"
 #include "Classes/model/Stroke.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 using platform::Point;
 
-TEST(BrushMeta, BitFieldsSitWhereTheFileExpectsThem)
+TEST(BrushMeta, FieldsSitWhereTheFileExpectsThem)
 {
     brush_meta meta = brush_meta::zero();
     meta.type = 0xAB;
@@ -18,20 +19,13 @@ TEST(BrushMeta, BitFieldsSitWhereTheFileExpectsThem)
     meta.alpha = 4;
     meta.secondColor[3] = 8;
     meta.randSeed = 0x01020304;
-    uint8_t bytes[24];
-    meta.toBytes(bytes);
-    const uint32_t word0 = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-    EXPECT_EQ(word0 & 0xff, 0xABu);
-    EXPECT_EQ((word0 >> 8) & 1, 1u);
-    EXPECT_EQ((word0 >> 10) & 0x7f, 0x7fu);
-    EXPECT_EQ((word0 >> 19) & 0xf, 9u);
-    EXPECT_EQ(bytes[7], 0x3f); // 1.0f little-endian: 00 00 80 3f
-    EXPECT_EQ(bytes[8], 20);
-    EXPECT_EQ(bytes[12], 1);
-    EXPECT_EQ(bytes[15], 4);
-    EXPECT_EQ(bytes[19], 8);
-    EXPECT_EQ(bytes[20], 4);
-    EXPECT_EQ(brush_meta::fromBytes(bytes), meta);
+    // Bit fields fill the first word from its least significant bit: AB, 1 << 8, 7f << 10, 9 << 19.
+    const std::array<uint8_t, 24> expected { 0xAB, 0xFD, 0x49, 0, 0, 0, 0x80, 0x3f, 20, 0, 0, 0, 1, 0, 0, 4, 0, 0, 0, 8,
+        4, 3, 2, 1 };
+    std::array<uint8_t, 24> bytes;
+    meta.toBytes(bytes.data());
+    EXPECT_EQ(bytes, expected);
+    EXPECT_EQ(brush_meta::fromBytes(expected.data()), meta);
 }
 
 TEST(StrokePoint, PositionsTruncateTowardZeroAndKeepSixteenBits)
@@ -53,10 +47,8 @@ TEST(StrokePacking, LaterPointsKeepTheirTypesFieldsAndTakeTheRestFromTheFirstPoi
         later.red = 200;
         later.alpha = 7;
         later.randSeed = 222;
-        uint8_t record[24];
-        later.toBytes(record);
-        std::vector<uint8_t> expected(record + 4, record + 8);
-        expected.insert(expected.end(), record + 12, record + 16);
+        // The size 6.5f, then red, green, blue, alpha.
+        std::vector<uint8_t> expected { 0, 0, 0xd0, 0x40, 200, 0, 0, 7 };
         expected.resize(static_cast<size_t>(metaLength));
         EXPECT_EQ(Brush::packingBrush(type).packBrushMetaData(later), expected);
 
