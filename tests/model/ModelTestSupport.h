@@ -13,17 +13,14 @@
 #include <vector>
 
 // Points the Documents directory at a fresh temporary folder for the life of a test.
-class ScopedDocuments final {
-public:
-    ScopedDocuments() { qputenv("PINTARO_DOCUMENTS", m_folder.path().toUtf8()); }
+struct ScopedDocuments final {
+    ScopedDocuments() { qputenv("PINTARO_DOCUMENTS", folder.path().toUtf8()); }
     ~ScopedDocuments() { qunsetenv("PINTARO_DOCUMENTS"); }
-
-    QString path() const { return m_folder.path(); }
-    QString file(const QString& name) const { return m_folder.path() + QStringLiteral("/Painting/") + name; }
+    QString path() const { return folder.path(); }
+    QString file(const QString& name) const { return folder.path() + QStringLiteral("/Painting/") + name; }
     QStringList files() const { return QDir(file({})).entryList(QDir::Files, QDir::Name); }
 
-private:
-    QTemporaryDir m_folder;
+    QTemporaryDir folder;
 };
 
 inline std::unique_ptr<Painting> makePainting(int width, int height, int mirrixMode = 9)
@@ -103,9 +100,8 @@ inline std::vector<uint8_t> readBytes(const QString& path)
 inline bool writeBytes(const QString& path, const std::vector<uint8_t>& bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        && file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()))
-        == static_cast<qint64>(bytes.size());
+    const auto size = static_cast<qint64>(bytes.size());
+    return file.open(QIODevice::WriteOnly) && file.write(reinterpret_cast<const char*>(bytes.data()), size) == size;
 }
 
 // Waits for the saves started so far and runs their completions.

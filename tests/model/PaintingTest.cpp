@@ -25,14 +25,12 @@ TEST(PaintingBrush, MirrorTurnsAboutTheWholePointCentre)
 {
     for (platform::Size size : { platform::Size { 320, 416 }, platform::Size { 321, 417 } }) {
         Painting painting(size);
-        painting.switchBrush(penType);
-        // Modes 1 and 2 reflect across x = centre.x and y = centre.y.
+        // Modes 1 and 2 reflect across x = centre.x and y = centre.y, for a
+        // brush made after the mode was set and for one already made.
         painting.setMirrixMode(1);
+        painting.switchBrush(penType);
         EXPECT_EQ(painting.brush()->mirrix()->getMatrix()[1].map({ 0, 0 }), (Point { 320, 0 }));
         painting.setMirrixMode(2);
-        // A brush made later gets the painting's mode and centre too.
-        painting.switchBrush(noBrushType);
-        painting.switchBrush(penType);
         EXPECT_EQ(painting.brush()->mirrix()->getMatrix()[1].map({ 0, 0 }), (Point { 0, 416 }));
     }
 }
@@ -41,22 +39,15 @@ TEST(PaintingBrush, StrokesReachTheActiveLayerAndOnlyFinishedOnesUnsave)
 {
     Painting painting({ 200, 200 });
     painting.switchBrush(penType);
-    painting.strokeFrom({ 10, 10 });
-    // Without a layer the zero rectangle, where no change would be null.
-    EXPECT_EQ(painting.strokeEnd({ 150, 100 }), Rect::zero());
     painting.addTransparentLayer();
     painting.addTransparentLayer();
     painting.setIsSaved(true);
     painting.strokeFrom({ 10, 10 });
-    EXPECT_TRUE(painting.strokeTo({ 15, 15 }).isNull()) << "too close to be recorded";
     EXPECT_EQ(painting.dirtyRect(), painting.strokeTo({ 100, 100 }));
     EXPECT_TRUE(painting.isSaved());
     EXPECT_EQ(painting.dirtyRect(), painting.strokeEnd({ 150, 100 }));
     EXPECT_FALSE(painting.isSaved());
-    EXPECT_EQ(painting.layerArray()[1]->getStrokeNumber(), 1);
-    EXPECT_EQ(painting.layerArray()[0]->getStrokeNumber(), 0);
-    EXPECT_TRUE(painting.undoStroke());
-    EXPECT_FALSE(painting.undoStroke());
+    EXPECT_TRUE(painting.layerArray()[0]->getStrokeNumber() == 0 && painting.layerArray()[1]->getStrokeNumber() == 1);
 }
 
 TEST(PaintingBrush, SwitchingKeepsTheSameTypesBrushAndFinishesAStrokeInProgressWithTheOldOne)
@@ -87,16 +78,6 @@ TEST(PaintingBrush, SwitchingKeepsTheSameTypesBrushAndFinishesAStrokeInProgressW
     EXPECT_TRUE(painting.brush()->isRandomColor());
 }
 
-TEST(PaintingCrop, SidesAlignTo16ByAddingOneThenRoundingDown)
-{
-    for (auto [side, aligned] : { std::pair { 320, 320 }, { 980, 976 }, { 959, 960 }, { 300, 288 }, { 14, 0 }, { 15, 16 } })
-        EXPECT_EQ(AlignTo16(side), aligned) << side;
-    Painting painting({ 768, 980 });
-    painting.setCropRegion(Rect(5, 7, 14.9f, 980));
-    EXPECT_EQ(painting.cropRect(), Rect(5, 7, 0, 976));
-    EXPECT_EQ(painting.unalignedCropRect(), Rect(5, 7, 14.9f, 980));
-}
-
 TEST(PaintingImage, PictureIsUprightOverTheBackgroundAndMatchesTheView)
 {
     ScopedDeviceProfile device(DeviceProfile::tablet());
@@ -114,9 +95,11 @@ TEST(PaintingImage, PictureIsUprightOverTheBackgroundAndMatchesTheView)
     platform::ImageContext view({ 300, 200 }, false, 1);
     painting->drawPaintingTo(view);
     EXPECT_EQ(view.image().qimage(), image);
-    // The crop's size is taken from the top left: its origin is not applied.
-    painting->setCropRect(Rect(40, 40, 100, 30));
-    EXPECT_EQ(painting->getPaintingImage().qimage(), image.copy(0, 0, 100, 30));
+    // The crop's sides align to 16 by adding one, then rounding down; its size
+    // is taken from the top left, its origin is not applied.
+    painting->setCropRegion(Rect(40, 40, 300, 31));
+    EXPECT_EQ(painting->unalignedCropRect(), Rect(40, 40, 300, 31));
+    EXPECT_EQ(painting->getPaintingImage().qimage(), image.copy(0, 0, 288, 32));
 
     // A background picture replaces the colour, upright at its own size.
     QImage photo(100, 80, QImage::Format_ARGB32_Premultiplied);

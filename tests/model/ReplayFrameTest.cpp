@@ -37,9 +37,9 @@ struct ReplayingPainting {
         canvas().setFillColor(color);
         canvas().fillRect(r);
     }
-    std::unique_ptr<PixelBuffer> frame(platform::Size size, const AffineTransform& t = AffineTransform::identity())
+    std::unique_ptr<PixelBuffer> frame(platform::Size size)
     {
-        return painting.createPixelBufferFromCurrentFrameWithVideoSize(size, t);
+        return painting.createPixelBufferFromCurrentFrameWithVideoSize(size, AffineTransform::identity());
     }
 
     Painting painting;
@@ -75,10 +75,8 @@ AffineTransform turnedLeft(int turns, float& width, float& height)
 }
 
 constexpr Color red { 1, 0, 0, 1 };
-constexpr Color green { 0, 1, 0, 1 };
 constexpr Color blue { 0, 0, 1, 1 };
 constexpr uint32_t opaqueRed = 0xffff0000;
-constexpr uint32_t opaqueBlue = 0xff0000ff;
 constexpr uint32_t opaqueWhite = 0xffffffff;
 
 }
@@ -97,7 +95,7 @@ TEST(ReplayFrame, PictureIsUprightWithTheCropBottomOnTheFrameBottom)
     ASSERT_EQ(frame->height(), 32);
     EXPECT_EQ(frame->bytesPerRow(), 48 * 4);
     EXPECT_EQ(framePixel(*frame, 5, 0), opaqueRed);
-    EXPECT_EQ(framePixel(*frame, 7, 31), opaqueBlue);
+    EXPECT_EQ(framePixel(*frame, 7, 31), 0xff0000ffu);
     EXPECT_EQ(framePixel(*frame, 6, 0), opaqueWhite);
     EXPECT_EQ(p.frame({ 0, 20 }), nullptr);
     EXPECT_EQ(p.frame({ 1e9f, 20 }), nullptr);
@@ -108,13 +106,10 @@ TEST(ReplayFrame, PictureIsUprightWithTheCropBottomOnTheFrameBottom)
     // On a scale-2 screen each painting pixel covers 2 × 2 frame pixels, without bleeding.
     ScopedDeviceProfile phone(DeviceProfile::retinaPhone());
     ReplayingPainting retina(40, 30);
-    retina.painting.setCropRegion(Rect(0, 0, 40, 30));
     retina.paint(Rect(4, 3, 3, 3), red);
     frame = retina.frame({ 80, 60 });
-    EXPECT_EQ(framePixel(*frame, 10, 8), opaqueRed);
-    EXPECT_EQ(framePixel(*frame, 11, 9), opaqueRed);
-    EXPECT_EQ(framePixel(*frame, 5, 8), opaqueWhite);
-    EXPECT_EQ(framePixel(*frame, 16, 8), opaqueWhite);
+    EXPECT_TRUE(framePixel(*frame, 10, 8) == opaqueRed && framePixel(*frame, 11, 9) == opaqueRed);
+    EXPECT_TRUE(framePixel(*frame, 5, 8) == opaqueWhite && framePixel(*frame, 16, 8) == opaqueWhite);
 }
 
 TEST(ReplayFrame, ComposedFrameEqualsTheDrawnOne)
@@ -129,7 +124,6 @@ TEST(ReplayFrame, ComposedFrameEqualsTheDrawnOne)
         for (bool withImage : { false, true }) {
             SCOPED_TRACE(testing::Message() << device.name << ", turns " << turns << (withImage ? ", photo" : ""));
             ReplayingPainting p(64, 50);
-            p.painting.setCropRegion(Rect(0, 0, 64, 50));
             if (withImage) {
                 QImage photo(60, 44, QImage::Format_ARGB32_Premultiplied);
                 photo.fill(QColor(30, 90, 160));
@@ -159,7 +153,7 @@ TEST(ReplayFrame, ComposedFrameEqualsTheDrawnOne)
                 renderer.render(*frame, geometry, p.painting, &p.layerCanvas());
                 VideoFrameRenderer::renderWithContext(*drawn, geometry, p.painting, &p.layerCanvas());
                 EXPECT_LE(maxDifference(*frame, *drawn), 2) << which;
-                p.paint(Rect(40, 30, 6, 6), green);
+                p.paint(Rect(40, 30, 6, 6), Color::rgba(0, 1, 0, 1));
             }
         }
     }

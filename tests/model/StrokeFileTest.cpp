@@ -28,12 +28,10 @@ std::vector<uint8_t> with(std::vector<uint8_t> bytes, size_t offset, T value)
 
 std::vector<uint8_t> fileOfOneLayer(std::vector<std::unique_ptr<Stroke>> strokes)
 {
-    Painting painting({ 320, 416 });
-    auto layer = Layer::createWithSize({ 1, 1 });
+    auto painting = makePainting(320, 416);
     for (auto& stroke : strokes)
-        layer->addStroke(std::move(stroke));
-    painting.addLayer(std::move(layer));
-    return encodeStrokeFile(painting);
+        painting->activeLayer()->addStroke(std::move(stroke));
+    return encodeStrokeFile(*painting);
 }
 
 const std::vector<uint8_t>& sampleFile()
@@ -45,39 +43,6 @@ const std::vector<uint8_t>& sampleFile()
 // Offsets in the sample file: header fields, the layer's stroke count, its first (pen) stroke.
 constexpr size_t widthAt = 4, heightAt = 8, layersAt = 12, strokeCountAt = 80, strokeAt = 84;
 
-std::vector<std::pair<const char*, std::vector<uint8_t>>> malformedFiles()
-{
-    const auto& file = sampleFile();
-    uint16_t penLength;
-    std::memcpy(&penLength, file.data() + strokeAt + 2, 2);
-    const auto twoLayersOneBlock = with<int32_t>(file, layersAt, 2);
-    return {
-        { "empty", {} },
-        { "header without its layer", std::vector<uint8_t>(file.begin(), file.begin() + StrokeFileHeader::byteSize) },
-        { "zero layers", with<int32_t>(file, layersAt, 0) },
-        { "negative layers", with<int32_t>(file, layersAt, -1) },
-        { "more layers than bytes", with<int32_t>(file, layersAt, 0x7fffffff) },
-        { "two layers, one block", twoLayersOneBlock },
-        { "zero width", with<int32_t>(file, widthAt, 0) },
-        { "negative width", with<int32_t>(file, widthAt, -320) },
-        { "negative height", with<int32_t>(file, heightAt, -1) },
-        { "absurd width", with<int32_t>(file, widthAt, 16385) },
-        { "absurd height", with<int32_t>(file, heightAt, 70000) },
-        { "huge canvases in many layers", with<int32_t>(with<int32_t>(twoLayersOneBlock, widthAt, 16384), heightAt, 16384) },
-        { "negative stroke count", with<int32_t>(file, strokeCountAt, -1) },
-        { "stroke count past the end", with<int32_t>(file, strokeCountAt, 0x7fffffff) },
-        { "one stroke more than written", with<int32_t>(file, strokeCountAt, 5) },
-        { "point count 65535", with<uint16_t>(file, strokeAt, 65535) },
-        { "body length 65535", with<uint16_t>(file, strokeAt + 2, 65535) },
-        { "stroke without points", with<uint16_t>(with<uint16_t>(file, strokeAt, 0), strokeAt + 2, 0) },
-        { "body shorter than a first point", with<uint16_t>(file, strokeAt + 2, 27) },
-        { "length too short for the count", with<uint16_t>(file, strokeAt + 2, static_cast<uint16_t>(penLength - 8)) },
-        { "length too long for the count", with<uint16_t>(file, strokeAt + 2, static_cast<uint16_t>(penLength + 4)) },
-        { "type whose points carry no data", with<uint8_t>(file, strokeAt + 8, 37) },
-        { "type whose points carry more data", with<uint8_t>(file, strokeAt + 8, 11) },
-    };
-}
-
 }
 
 TEST(StrokeFileFormat, TwoPointPenStrokeMakesTheDocumented124ByteFile)
@@ -86,8 +51,6 @@ TEST(StrokeFileFormat, TwoPointPenStrokeMakesTheDocumented124ByteFile)
     drawStroke(*painting, 13, { { 10.9f, 20 }, { 50, 60.5f } });
     const auto& points = painting->activeLayer()->strokeList().front()->strokePoints();
     ASSERT_EQ(points.size(), 2u);
-    uint8_t record[24];
-    points[0].brushData().toBytes(record);
 
     Bytes expected;
     expected.add<int32_t>(1).add<int32_t>(320).add<int32_t>(416).add<int32_t>(1).add<int32_t>(1);
@@ -96,7 +59,7 @@ TEST(StrokeFileFormat, TwoPointPenStrokeMakesTheDocumented124ByteFile)
         expected.add<int32_t>(0);
     expected.add<int32_t>(0).add<int32_t>(1).add<uint16_t>(2).add<uint16_t>(36);
     expected.add<int16_t>(10).add<int16_t>(20);
-    expected.data.insert(expected.data.end(), record, record + 24);
+    expected.add(points[0].brushData());
     expected.add<int16_t>(50).add<int16_t>(60).add(points[1].brushData().size);
     EXPECT_EQ(expected.data.size(), 124u);
     EXPECT_EQ(encodeStrokeFile(*painting), expected.data);
@@ -104,23 +67,8 @@ TEST(StrokeFileFormat, TwoPointPenStrokeMakesTheDocumented124ByteFile)
     // A photo background is kind 0, and the colour is still kept.
     painting->setBackgroundColor(platform::Color::rgba(0.25f, 0.5f, 0.75f, 1));
     painting->setBackgroundImage(platform::Image(QImage(8, 8, QImage::Format_RGB32)));
-    auto bytes = encodeStrokeFile(*painting);
-    EXPECT_EQ(bytes[16], 0);
-    auto contents = decodeStrokeFile(bytes);
-    ASSERT_TRUE(contents);
-    EXPECT_EQ(contents->header.backgroundColor, platform::Color::rgba(0.25f, 0.5f, 0.75f, 1));
-}
-
-TEST(StrokeFileFormat, EveryBrushKindReadsBackToTheSameBytesAndIgnoresBytesAfterTheLastStroke)
-{
-    // Bytes after the last stroke, as an older and longer file leaves them.
-    auto withTail = sampleFile();
-    withTail.insert(withTail.end(), 100, 0xAB);
-    auto contents = decodeStrokeFile(withTail);
-    ASSERT_TRUE(contents);
-    EXPECT_TRUE(contents->header.width == 320 && contents->header.height == 416);
-    ASSERT_EQ(contents->layers.size(), 1u);
-    EXPECT_EQ(fileOfOneLayer(std::move(contents->layers.front())), sampleFile());
+    const auto colour = with<float>(with<float>(with<float>(expected.data, 20, 0.25f), 24, 0.5f), 28, 0.75f);
+    EXPECT_EQ(encodeStrokeFile(*painting), with<int32_t>(colour, 16, 0));
 }
 
 TEST(StrokeFileFormat, LongStrokesSplitIntoFileStrokesThatEachStartWithTheirRecord)
@@ -145,15 +93,50 @@ TEST(StrokeFileFormat, LongStrokesSplitIntoFileStrokesThatEachStartWithTheirReco
     EXPECT_EQ(fileOfOneLayer(std::move(parts)), bytes);
 }
 
-TEST(StrokeFileMalformed, EveryTableEntryAndEveryTruncationIsRejected)
+TEST(StrokeFileMalformed, EveryTableEntryAndEveryTruncationIsRejectedButBytesAfterTheLastStrokeAreIgnored)
 {
-    EXPECT_TRUE(decodeStrokeFile(sampleFile()));
-    // The largest side is accepted, without allocating anything for it.
-    EXPECT_TRUE(decodeStrokeFile(with<int32_t>(with<int32_t>(sampleFile(), widthAt, 16384), heightAt, 1)));
-    for (const auto& [what, bytes] : malformedFiles())
-        EXPECT_FALSE(decodeStrokeFile(bytes)) << what;
-
     const auto& file = sampleFile();
+    // Bytes after the last stroke, as an older and longer file leaves them;
+    // every brush kind reads back to the same bytes.
+    auto withTail = file;
+    withTail.insert(withTail.end(), 100, 0xAB);
+    auto contents = decodeStrokeFile(withTail);
+    ASSERT_TRUE(contents);
+    EXPECT_TRUE(contents->header.width == 320 && contents->header.height == 416 && contents->layers.size() == 1);
+    EXPECT_EQ(fileOfOneLayer(std::move(contents->layers.front())), file);
+
+    uint16_t penLength;
+    std::memcpy(&penLength, file.data() + strokeAt + 2, 2);
+    const auto twoLayersOneBlock = with<int32_t>(file, layersAt, 2);
+    const std::pair<const char*, std::vector<uint8_t>> malformed[] = {
+        { "empty", {} },
+        { "header without its layer", std::vector<uint8_t>(file.begin(), file.begin() + StrokeFileHeader::byteSize) },
+        { "zero layers", with<int32_t>(file, layersAt, 0) },
+        { "negative layers", with<int32_t>(file, layersAt, -1) },
+        { "more layers than bytes", with<int32_t>(file, layersAt, 0x7fffffff) },
+        { "two layers, one block", twoLayersOneBlock },
+        { "zero width", with<int32_t>(file, widthAt, 0) },
+        { "negative width", with<int32_t>(file, widthAt, -320) },
+        { "negative height", with<int32_t>(file, heightAt, -1) },
+        { "absurd width", with<int32_t>(file, widthAt, 16385) },
+        { "absurd height", with<int32_t>(file, heightAt, 70000) },
+        { "huge canvases in many layers", with<int32_t>(with<int32_t>(twoLayersOneBlock, widthAt, 16384), heightAt, 16384) },
+        { "negative stroke count", with<int32_t>(file, strokeCountAt, -1) },
+        { "stroke count past the end", with<int32_t>(file, strokeCountAt, 0x7fffffff) },
+        { "one stroke more than written", with<int32_t>(file, strokeCountAt, 5) },
+        { "point count 65535", with<uint16_t>(file, strokeAt, 65535) },
+        { "body length 65535", with<uint16_t>(file, strokeAt + 2, 65535) },
+        { "stroke without points", with<uint16_t>(with<uint16_t>(file, strokeAt, 0), strokeAt + 2, 0) },
+        { "body shorter than a first point", with<uint16_t>(file, strokeAt + 2, 27) },
+        { "length too short for the count", with<uint16_t>(file, strokeAt + 2, static_cast<uint16_t>(penLength - 8)) },
+        { "length too long for the count", with<uint16_t>(file, strokeAt + 2, static_cast<uint16_t>(penLength + 4)) },
+        { "type whose points carry no data", with<uint8_t>(file, strokeAt + 8, 37) },
+        { "type whose points carry more data", with<uint8_t>(file, strokeAt + 8, 11) },
+    };
+    for (const auto& [what, bytes] : malformed)
+        EXPECT_FALSE(decodeStrokeFile(bytes)) << what;
+    // The largest side is accepted, without allocating anything for it.
+    EXPECT_TRUE(decodeStrokeFile(with<int32_t>(with<int32_t>(file, widthAt, 16384), heightAt, 1)));
     for (size_t length = 0; length < file.size(); ++length) {
         // A copy of exactly that length, so that a sanitizer sees any read past it.
         std::vector<uint8_t> truncated(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length));
@@ -161,41 +144,15 @@ TEST(StrokeFileMalformed, EveryTableEntryAndEveryTruncationIsRejected)
     }
 }
 
-TEST(StrokeFileSkipRule, ReopenedPaintingSavedWithoutNewStrokeKeepsItsFile)
-{
-    ScopedDocuments documents;
-    platform::ScopedDeviceProfile tablet(platform::DeviceProfile::tablet());
-    auto painting = makeSamplePainting();
-    ASSERT_TRUE(storePainting("first", *painting));
-    const QString path = documents.file("first.stk");
-    auto reopened = Painting::initWithContentsOfFile("first");
-    ASSERT_TRUE(reopened);
-    // A marker after the last stroke shows whether the file was written again.
-    auto marked = readBytes(path);
-    marked.push_back(0xAB);
-    ASSERT_TRUE(writeBytes(path, marked));
-    ASSERT_TRUE(storeStrokeToFile(path, *reopened));
-    EXPECT_EQ(readBytes(path), marked);
-
-    // Saved under another name, the stroke file is written all the same.
-    ASSERT_TRUE(storePainting("second", *reopened));
-    EXPECT_EQ(readBytes(documents.file("second.stk")), encodeStrokeFile(*painting));
-
-    // One more stroke: the whole file is rewritten, with no stale tail.
-    drawStroke(*reopened, 13, { { 5, 5 }, { 80, 80 } });
-    ASSERT_TRUE(storeStrokeToFile(path, *reopened));
-    EXPECT_EQ(readBytes(path), encodeStrokeFile(*reopened));
-}
-
-TEST(StrokeFileRead, ReopenedPaintingTakesTheFirstStrokesModeReplaysLikeTheOriginalAndTakesNewStrokes)
+TEST(StrokeFileRead, ReopenedPaintingReplaysLikeTheOriginalAndKeepsItsFileAndUndoUntilANewStroke)
 {
     ScopedDocuments documents;
     platform::ScopedDeviceProfile tablet(platform::DeviceProfile::tablet());
     // With no stroke to take it from, the mode is a new painting's.
     ASSERT_TRUE(storePainting("empty", *makePainting(200, 100, 3)));
-    auto reopenedEmpty = Painting::initWithContentsOfFile("empty");
-    ASSERT_TRUE(reopenedEmpty);
-    EXPECT_EQ(reopenedEmpty->mirrixMode(), Painting::defaultMirrixMode);
+    auto reopened = Painting::initWithContentsOfFile("empty");
+    ASSERT_TRUE(reopened);
+    EXPECT_EQ(reopened->mirrixMode(), Painting::defaultMirrixMode);
 
     // Even sides: on odd ones the replay's mirror centre lies half a point off the live one.
     auto painting = makePainting(320, 416, 4);
@@ -204,29 +161,39 @@ TEST(StrokeFileRead, ReopenedPaintingTakesTheFirstStrokesModeReplaysLikeTheOrigi
     drawStroke(*painting, 11, { { 60, 20 }, { 90, 300 } });
     painting->setPaintingImage(painting->getPaintingImage());
     ASSERT_TRUE(storePainting("modes", *painting));
-    auto reopened = Painting::initWithContentsOfFile("modes");
+    reopened = Painting::initWithContentsOfFile("modes");
     ASSERT_TRUE(reopened);
     EXPECT_EQ(reopened->mirrixMode(), 4);
     EXPECT_TRUE(reopened->isSaved());
-    EXPECT_EQ(reopened->activeLayer()->indexOfFirstModifiedStroke(), 2);
-
-    // Its replay draws what was drawn live.
     reopened->startPlayback();
     ASSERT_TRUE(replayToEnd(*reopened));
     const Layer& replayed = *reopened->activeLayer();
     EXPECT_TRUE(canvasBytes(replayed.playbackBitmapBuffer(), replayed) == onScreen(*painting->activeLayer()));
     reopened->stopPlayback();
 
-    // Only strokes drawn since the reopening can be undone.
+    // Saved again without a new stroke, the file is left alone: a marker after
+    // the last stroke shows whether it was written. Under another name it is written all the same.
+    const QString path = documents.file("modes.stk");
+    auto marked = readBytes(path);
+    marked.push_back(0xAB);
+    ASSERT_TRUE(writeBytes(path, marked));
+    ASSERT_TRUE(storeStrokeToFile(path, *reopened));
+    EXPECT_EQ(readBytes(path), marked);
+    ASSERT_TRUE(storePainting("second", *reopened));
+    EXPECT_EQ(readBytes(documents.file("second.stk")), encodeStrokeFile(*painting));
+
+    // One more stroke: the whole file is rewritten, with no stale tail; only that stroke can be undone.
     drawStroke(*reopened, 13, { { 5, 5 }, { 80, 80 } });
     EXPECT_FALSE(reopened->isSaved());
+    ASSERT_TRUE(storeStrokeToFile(path, *reopened));
+    EXPECT_EQ(readBytes(path), encodeStrokeFile(*reopened));
     EXPECT_TRUE(reopened->undoStroke());
     EXPECT_FALSE(reopened->undoStroke());
     EXPECT_EQ(reopened->activeLayer()->getStrokeNumber(), 2);
 
     // Pictures without a readable stroke file are no painting.
-    ASSERT_TRUE(writeBytes(documents.file("modes.stk"), { 1 }));
+    ASSERT_TRUE(writeBytes(path, { 1 }));
     EXPECT_FALSE(Painting::initWithContentsOfFile("modes"));
-    QFile::remove(documents.file("modes.stk"));
+    QFile::remove(path);
     EXPECT_FALSE(Painting::initWithContentsOfFile("modes"));
 }
