@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr float coreOpacity = 0.93333334f;
-
 // The sub-stroke stack lives here, one for the whole process; only one bright
 // neon stroke is drawn at a time, on the drawing thread.
 std::array<std::optional<platform::Path>, 3> subStrokes;
@@ -111,11 +109,7 @@ void NeonBrightBrush::drawNeonPath_New(platform::GraphicsContext& context, const
         context.strokePath();
     }
 
-    context.setLineWidth(m_brushData.size);
-    context.setLineCap(platform::LineCap::Round);
-    context.setStrokeColor(platform::Color::white());
-    context.setShadow({ 0, 0 }, neon, std::nullopt);
-    context.setAlpha(coreOpacity);
+    setCoreLine(context, neon);
     context.addPath(m_innerBrightLinePath);
     context.strokePath();
 

@@ -9,6 +9,7 @@
 
 namespace {
 
+// The 32-bit float nearest 14/15.
 constexpr float coreOpacity = 0.93333334f;
 
 }
@@ -108,6 +109,15 @@ void NeonBrush::setBrush(platform::GraphicsContext& context)
     context.setLineJoin(platform::LineJoin::Round);
 }
 
+void NeonBrush::setCoreLine(platform::GraphicsContext& context, float neon) const
+{
+    context.setLineWidth(m_brushData.size);
+    context.setLineCap(platform::LineCap::Round);
+    context.setStrokeColor(platform::Color::white());
+    context.setShadow({ 0, 0 }, neon, std::nullopt);
+    context.setAlpha(coreOpacity);
+}
+
 platform::Color NeonBrush::glowColor() const
 {
     if (m_brushColor)
@@ -141,11 +151,7 @@ void NeonBrush::drawNeonPath(platform::GraphicsContext& context, const platform:
         context.strokePath();
     }
 
-    context.setLineWidth(m_brushData.size);
-    context.setLineCap(platform::LineCap::Round);
-    context.setStrokeColor(platform::Color::white());
-    context.setShadow({ 0, 0 }, neon, std::nullopt);
-    context.setAlpha(coreOpacity);
+    setCoreLine(context, neon);
     drawAmendPath(context);
     context.addPath(path);
     context.strokePath();

@@ -38,6 +38,9 @@ protected:
     float neonMargin() const;
     // The colour the glow is drawn in: brushColor, or the record's bytes while none was chosen.
     platform::Color glowColor() const;
+    // The white core's line: the record's width, round caps, no glow, the
+    // nearly opaque core opacity. `neon` is the glow's blur being turned off.
+    void setCoreLine(platform::GraphicsContext& context, float neon) const;
     // The base class's mirror loop over an already built path.
     platform::Rect drawMirrored(platform::GraphicsContext& context, const platform::Path& path);
 
