@@ -5,6 +5,7 @@
 #include "Classes/model/Painting.h"
 #include "platform/graphics/ImageContext.h"
 #include "platform/system/Device.h"
+#include "bench/TouchPath.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -16,14 +17,6 @@ constexpr float paintingWidth = 768;
 constexpr float paintingHeight = 980;
 // Long strokes slow nothing down, but their points pile up; start afresh now and then.
 constexpr int movesPerStroke = 200;
-
-// A point on a looping path that stays on the canvas; successive points are
-// about 25 points apart, so every move is recorded.
-platform::Point touchAt(int i)
-{
-    float angle = i * 0.11f;
-    return { 384 + 250 * std::cos(angle) + 40 * std::sin(i * 0.5f), 490 + 300 * std::sin(angle) };
-}
 
 std::unique_ptr<Painting> tabletPainting()
 {
@@ -43,18 +36,20 @@ void PaintingMove(benchmark::State& state)
         return;
     }
     int i = 0;
-    painting->strokeFrom(touchAt(i));
+    int moves = 0;
+    platform::Point last = touchAt(i++);
+    painting->strokeFrom(last);
     for (auto _ : state) {
-        ++i;
-        benchmark::DoNotOptimize(painting->strokeTo(touchAt(i)));
-        if (i % movesPerStroke == 0) {
+        last = nextTouch(i, last);
+        benchmark::DoNotOptimize(painting->strokeTo(last));
+        if (++moves % movesPerStroke == 0) {
             state.PauseTiming();
-            painting->strokeEnd(touchAt(i));
-            painting->strokeFrom(touchAt(i));
+            painting->strokeEnd(last);
+            painting->strokeFrom(last);
             state.ResumeTiming();
         }
     }
-    painting->strokeEnd(touchAt(i + 1));
+    painting->strokeEnd(nextTouch(i, last));
 }
 BENCHMARK(PaintingMove)->Args({ 13, 0 })->Args({ 13, 9 })->Unit(benchmark::kMicrosecond);
 

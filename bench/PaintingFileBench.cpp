@@ -17,7 +17,8 @@ constexpr float paintingWidth = 768;
 constexpr float paintingHeight = 980;
 constexpr int strokeCount = 300;
 
-// Points about 25 apart on loops across the canvas, so every move is recorded.
+// Points about 25 apart on loops across the whole canvas (a few fall closer and
+// are not recorded, which only shortens the strokes a little).
 platform::Point touchAt(int i)
 {
     float angle = i * 0.11f;

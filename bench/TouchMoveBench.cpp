@@ -2,6 +2,7 @@
 // 768 × 980 canvas, per brush type and mirror mode.
 #include "Classes/brushes/Brush.h"
 #include "Classes/model/Layer.h"
+#include "bench/TouchPath.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/system/Device.h"
 
@@ -23,24 +24,6 @@ struct Canvas {
     std::unique_ptr<platform::BitmapContext> context = platform::BitmapContext::create(
         pixels.data(), canvasWidth, canvasHeight, canvasWidth * 4, platform::PixelLayout::CanvasBGRA);
 };
-
-// A point on a looping path that stays on the canvas; successive points are
-// about 25 points apart.
-platform::Point touchAt(int i)
-{
-    float angle = i * 0.11f;
-    return { 384 + 250 * std::cos(angle) + 40 * std::sin(i * 0.5f), 490 + 300 * std::sin(angle) };
-}
-
-// The next touch after `i` that the layer keeps (it drops moves of less than
-// its point spacing).
-platform::Point nextTouch(int& i, platform::Point last)
-{
-    platform::Point p = touchAt(i++);
-    while (std::fabs(p.x - last.x) + std::fabs(p.y - last.y) < Layer::minimumPointSpacing)
-        p = touchAt(i++);
-    return p;
-}
 
 void TouchMove(benchmark::State& state)
 {
