@@ -226,14 +226,17 @@ void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
             return;
     } else if (paintsLikeScratch && m_state.blendMode != BlendMode::Copy) {
         QRect box = bounds.toAlignedRect().adjusted(-2, -2, 2, 2).intersected(clip);
-        ShadowShape shape { path, device, m_painter.pen(), m_painter.brush(), m_painter.opacity() };
-        // Under a clip of several parts only the parts are touched, so even a
-        // large shape is cheaper painted here than by QPainter.
-        if (m_state.clipRegion && m_state.blendMode == BlendMode::Normal) {
-            m_shadow.drawPathDirect(*m_target, box, *m_state.clipRegion, shape);
-            return;
-        }
-        if (static_cast<qint64>(box.width()) * box.height() <= directPaintLargestArea) {
+        if (m_state.clipRegion) {
+            // Under a clip of several parts only the parts are touched, so even a
+            // large shape is cheaper painted here than by QPainter. Clearing is
+            // left to QPainter, which honours the parts.
+            if (m_state.blendMode == BlendMode::Normal) {
+                m_shadow.drawPathDirect(*m_target, box, *m_state.clipRegion,
+                    ShadowShape { path, device, m_painter.pen(), m_painter.brush(), m_painter.opacity() });
+                return;
+            }
+        } else if (static_cast<qint64>(box.width()) * box.height() <= directPaintLargestArea) {
+            ShadowShape shape { path, device, m_painter.pen(), m_painter.brush(), m_painter.opacity() };
             if (m_state.blendMode == BlendMode::Clear)
                 m_shadow.clearPathDirect(*m_target, box, clip, std::move(shape));
             else

@@ -77,6 +77,17 @@ TEST(ClipToRects, ShadowsAndStrokesStayInsideTheRectangles)
     });
 }
 
+TEST(ClipToRects, ClearingStaysInsideTheRectangles)
+{
+    expectClippedToRects({ Rect(30, 30, 40, 40), Rect(90, 30, 40, 40) }, [](platform::GraphicsContext& context) {
+        context.setBlendMode(platform::BlendMode::Clear);
+        context.setLineWidth(10);
+        context.moveToPoint({ 20, 50 });
+        context.addLineToPoint({ 150, 50 });
+        context.strokePath();
+    });
+}
+
 TEST(ClipToRects, ALaterRectangleClipNarrowsTheRegion)
 {
     TestCanvas canvas(size, size);
