@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(g++ cmake make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
+packages=(g++ cmake make pkg-config qt6-base-dev libqt6svg6-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
           libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libx264-dev)
 missing=()
 for package in "${packages[@]}"; do
