@@ -74,6 +74,14 @@ QTransform GraphicsContext::deviceTransform() const
     return m_state.ctm.toQTransform() * m_base;
 }
 
+AffineTransform GraphicsContext::getUserSpaceToDeviceSpaceTransform() const
+{
+    const AffineTransform base { static_cast<float>(m_base.m11()), static_cast<float>(m_base.m12()),
+        static_cast<float>(m_base.m21()), static_cast<float>(m_base.m22()), static_cast<float>(m_base.dx()),
+        static_cast<float>(m_base.dy()) };
+    return m_state.ctm.concatenated(base);
+}
+
 void GraphicsContext::clipToRect(const Rect& r)
 {
     if (r.isNull()) {
@@ -278,6 +286,48 @@ void GraphicsContext::fillEllipseInRect(const Rect& r)
     QPainterPath path;
     path.addEllipse(r.x(), r.y(), r.width(), r.height());
     drawPath(path, Paint::Fill);
+}
+
+void GraphicsContext::fillCoverage(const CoverageSource& source)
+{
+    QRect area = source.bounds().intersected(m_target->rect());
+    if (m_state.clip)
+        area = area.intersected(m_state.clip->toAlignedRect());
+    if (area.isEmpty())
+        return;
+    const Color& color = m_state.fillColor;
+    const float alpha = std::clamp(color.alpha * m_state.alpha, 0.0f, 1.0f);
+    auto premultiplied = [alpha](float channel) {
+        return static_cast<uint32_t>(std::lround(std::clamp(channel, 0.0f, 1.0f) * alpha * 255));
+    };
+    const uint32_t a = premultiplied(1), r = premultiplied(color.red), g = premultiplied(color.green),
+                   b = premultiplied(color.blue);
+    m_coverageRow.resize(static_cast<size_t>(m_target->width()));
+    uchar* bits = const_cast<uchar*>(m_target->constBits());
+    const qsizetype stride = m_target->bytesPerLine();
+    // Qt's rounding of x · a / 255.
+    auto byteMul = [](uint32_t x, uint32_t k) {
+        const uint32_t t = x * k;
+        return (t + (t >> 8) + 0x80) >> 8;
+    };
+    forEachClipPart(area, [&](const QRect& part) {
+        for (int y = part.top(); y <= part.bottom(); ++y) {
+            int x0 = part.left(), x1 = part.right() + 1;
+            if (!source.coverageRow(y, x0, x1, m_coverageRow.data()))
+                continue;
+            auto* row = reinterpret_cast<uint32_t*>(bits + y * stride);
+            for (int x = x0; x < x1; ++x) {
+                const uint32_t k = m_coverageRow[static_cast<size_t>(x - x0)];
+                if (!k)
+                    continue;
+                const uint32_t sa = byteMul(a, k);
+                const uint32_t kept = 255 - sa;
+                const uint32_t d = row[x];
+                row[x] = ((sa + byteMul(d >> 24, kept)) << 24) | ((byteMul(r, k) + byteMul((d >> 16) & 0xff, kept)) << 16)
+                    | ((byteMul(g, k) + byteMul((d >> 8) & 0xff, kept)) << 8) | (byteMul(b, k) + byteMul(d & 0xff, kept));
+            }
+        }
+    });
 }
 
 void GraphicsContext::clearRect(const Rect& r)
