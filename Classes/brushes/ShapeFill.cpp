@@ -23,7 +23,7 @@ uint8_t coverageOfSum(uint32_t sum)
     static const std::vector<uint8_t> table = [] {
         std::vector<uint8_t> coverage(opaqueWeight);
         for (uint32_t s = 0; s < opaqueWeight; ++s)
-            coverage[s] = static_cast<uint8_t>(std::lround(255 * -std::expm1(-s / weightScale)));
+            coverage[s] = static_cast<uint8_t>(std::lround(-255 * std::expm1(-static_cast<double>(s) / weightScale)));
         return coverage;
     }();
     return sum < opaqueWeight ? table[sum] : 255;
