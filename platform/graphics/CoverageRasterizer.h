@@ -15,11 +15,10 @@ namespace platform {
 // font rasterisers work. Each edge adds to every pixel cell it crosses its
 // signed height and the area it leaves beside it; a running sum along each row
 // then gives every pixel its area inside the shape, counted once per winding.
-// The result of a set of edges is the sum of the results of each edge, exactly
-// (the arithmetic is integer), so a fill can be kept and
-// changed by adding only the edges that change. Points are placed at 1/64
-// pixel and curves cut into lines as QPainter does, so that its fills and
-// these agree.
+// The arithmetic is integer, so the result of a set of edges is exactly the sum
+// of the results of each edge: a fill can be kept, and changed by adding only
+// the edges that change. Points are placed at 1/64 pixel and curves cut into
+// lines as QPainter does, so that its fills and these agree.
 //
 // Coordinates are target pixels, x to the right and y down the rows. Edges
 // beyond the left or right side count as if they ran along it; rows outside
