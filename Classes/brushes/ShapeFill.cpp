@@ -163,6 +163,14 @@ void ShapeFill::addRow(Copy& copy, int y, int x0, const int32_t* values, int cou
         m_top = std::min(m_top, y);
         m_bottom = std::max(m_bottom, y);
     }
+    // The next row's values most likely fall below these; fetching them now
+    // hides the wait for memory that the scattered rows would cost.
+    if (y + 1 < m_height) {
+        for (int i = 0; i < count; i += 16) {
+            __builtin_prefetch(winding + m_width + x0 + i, 1);
+            __builtin_prefetch(sum + m_width + x0 + i, 1);
+        }
+    }
     for (int i = 0; i < count; ++i) {
         const int32_t value = values[i];
         if (!value)
