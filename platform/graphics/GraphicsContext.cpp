@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace platform {
 
@@ -85,6 +89,14 @@ void GraphicsContext::concatCTM(const AffineTransform& t)
 QTransform GraphicsContext::deviceTransform() const
 {
     return m_state.ctm.toQTransform() * m_base;
+}
+
+AffineTransform GraphicsContext::getUserSpaceToDeviceSpaceTransform() const
+{
+    const AffineTransform base { static_cast<float>(m_base.m11()), static_cast<float>(m_base.m12()),
+        static_cast<float>(m_base.m21()), static_cast<float>(m_base.m22()), static_cast<float>(m_base.dx()),
+        static_cast<float>(m_base.dy()) };
+    return m_state.ctm.concatenated(base);
 }
 
 void GraphicsContext::clipToRect(const Rect& r)
@@ -296,6 +308,82 @@ void GraphicsContext::fillEllipseInRect(const Rect& r)
     QPainterPath path;
     path.addEllipse(r.x(), r.y(), r.width(), r.height());
     drawPath(path, Paint::Fill);
+}
+
+void GraphicsContext::fillCoverage(const CoverageSource& source)
+{
+    QRect area = source.bounds().intersected(m_target->rect());
+    if (m_state.clip)
+        area = area.intersected(m_state.clip->toAlignedRect());
+    if (area.isEmpty())
+        return;
+    const Color& color = m_state.fillColor;
+    const float alpha = std::clamp(color.alpha * m_state.alpha, 0.0f, 1.0f);
+    auto premultiplied = [alpha](float channel) {
+        return static_cast<uint32_t>(std::lround(std::clamp(channel, 0.0f, 1.0f) * alpha * 255));
+    };
+    const uint32_t a = premultiplied(1), r = premultiplied(color.red), g = premultiplied(color.green),
+                   b = premultiplied(color.blue);
+    m_coverageRow.resize(static_cast<size_t>(m_target->width()));
+    uchar* bits = const_cast<uchar*>(m_target->constBits());
+    const qsizetype stride = m_target->bytesPerLine();
+    // Qt's rounding of x · a / 255.
+    auto byteMul = [](uint32_t x, uint32_t k) {
+        const uint32_t t = x * k;
+        return (t + (t >> 8) + 0x80) >> 8;
+    };
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i full = _mm_set1_epi16(255);
+    // One pixel's premultiplied channels in memory order, twice.
+    const __m128i color16 = _mm_setr_epi16(static_cast<short>(b), static_cast<short>(g), static_cast<short>(r),
+        static_cast<short>(a), static_cast<short>(b), static_cast<short>(g), static_cast<short>(r), static_cast<short>(a));
+    // Qt's rounding of x · a / 255 in each 16-bit lane.
+    auto byteMul16 = [](__m128i x, __m128i k) {
+        const __m128i t = _mm_mullo_epi16(x, k);
+        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), _mm_set1_epi16(0x80)), 8);
+    };
+#endif
+    forEachClipPart(area, [&](const QRect& part) {
+        for (int y = part.top(); y <= part.bottom(); ++y) {
+            int x0 = part.left(), x1 = part.right() + 1;
+            if (!source.coverageRow(y, x0, x1, m_coverageRow.data()))
+                continue;
+            auto* row = reinterpret_cast<uint32_t*>(bits + y * stride);
+            const uint8_t* coverage = m_coverageRow.data() - x0;
+            int x = x0;
+#if defined(__SSE2__)
+            // Four pixels at a time: the colour scaled by each one's coverage,
+            // plus the destination scaled by what that lets through.
+            for (; x + 4 <= x1; x += 4) {
+                uint32_t four;
+                std::memcpy(&four, coverage + x, 4);
+                if (!four)
+                    continue;
+                const __m128i k = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(four)), zero),
+                    _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(four)), zero));
+                const __m128i sLow = byteMul16(color16, _mm_unpacklo_epi32(k, k));
+                const __m128i sHigh = byteMul16(color16, _mm_unpackhi_epi32(k, k));
+                const __m128i inverseLow = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sLow, 0xff), 0xff));
+                const __m128i inverseHigh = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sHigh, 0xff), 0xff));
+                const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
+                const __m128i low = _mm_add_epi16(sLow, byteMul16(_mm_unpacklo_epi8(d, zero), inverseLow));
+                const __m128i high = _mm_add_epi16(sHigh, byteMul16(_mm_unpackhi_epi8(d, zero), inverseHigh));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), _mm_packus_epi16(low, high));
+            }
+#endif
+            for (; x < x1; ++x) {
+                const uint32_t k = coverage[x];
+                if (!k)
+                    continue;
+                const uint32_t sa = byteMul(a, k);
+                const uint32_t kept = 255 - sa;
+                const uint32_t d = row[x];
+                row[x] = ((sa + byteMul(d >> 24, kept)) << 24) | ((byteMul(r, k) + byteMul((d >> 16) & 0xff, kept)) << 16)
+                    | ((byteMul(g, k) + byteMul((d >> 8) & 0xff, kept)) << 8) | (byteMul(b, k) + byteMul(d & 0xff, kept));
+            }
+        }
+    });
 }
 
 void GraphicsContext::clearRect(const Rect& r)
