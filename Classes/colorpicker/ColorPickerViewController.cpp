@@ -9,6 +9,7 @@
 #include "ui_ColorPickerViewController.h"
 
 #include <QGraphicsOpacityEffect>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPropertyAnimation>
 #include <QTabletEvent>
@@ -86,6 +87,7 @@ void ColorPickerViewController::viewDidLoad()
     m_ui->cancelButton->setText(platform::ui::localized("Cancel"));
     m_ui->okButton->setText(platform::ui::localized("OK"));
     m_ui->okButton->setDefault(true);
+    m_ui->randomColorSwitch->setAccessibleName(platform::ui::localized("Pintaro Random Color"));
     connect(m_ui->okButton, &QPushButton::clicked, this, [this] { onOK(); });
     connect(m_ui->cancelButton, &QPushButton::clicked, this, [this] { onCancel(); });
     connect(m_ui->randomColorSwitch, &QAbstractButton::clicked, this, [this] { onRandomColorSwitchValueChanged(); });
@@ -133,6 +135,12 @@ void ColorPickerViewController::viewDidLoad()
     onRandomColorSwitchValueChanged();
     // 10. The switch's caption.
     m_ui->randomColorLabel->setText(platform::ui::localized("Pintaro Random Color"));
+}
+
+void ColorPickerViewController::viewDidAppear(bool)
+{
+    // The keys belong to the picker while it is open.
+    setFocus();
 }
 
 ColorPickerViewController::TouchTarget ColorPickerViewController::touchTargetOf(QObject* view) const
@@ -194,6 +202,21 @@ bool ColorPickerViewController::eventFilter(QObject* watched, QEvent* event)
     }
     default:
         return ViewController::eventFilter(watched, event);
+    }
+}
+
+void ColorPickerViewController::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        onOK();
+        return;
+    case Qt::Key_Escape:
+        onCancel();
+        return;
+    default:
+        ViewController::keyPressEvent(event);
     }
 }
 

@@ -54,7 +54,10 @@ public:
 
 protected:
     void viewDidLoad() override;
+    void viewDidAppear(bool animated) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Return is OK and Escape is Cancel.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     enum class TouchTarget { None, HueSaturation, Brightness };

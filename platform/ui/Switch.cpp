@@ -1,5 +1,7 @@
 #include "platform/ui/Switch.h"
 
+#include "platform/ui/Animation.h"
+
 #include <QPainter>
 
 namespace platform::ui {
@@ -35,7 +37,7 @@ void Switch::slideKnob(bool animated)
 {
     const qreal target = isChecked() ? 1 : 0;
     m_slide.stop();
-    if (!animated || !isVisible()) {
+    if (!shouldAnimate(animated) || !isVisible()) {
         m_knobPosition = target;
         update();
         return;

@@ -304,6 +304,11 @@ TEST(ColorPicker, CancelReportsNothingAndKeepsTheIndicators)
     EXPECT_EQ(p.barIndicator().geometry(), barIndicator);
     EXPECT_TRUE(swatchShows(p, Color::hsba(0.7f, 0.3f, 0.5f)));
     EXPECT_EQ(p.recentHues(), defaultHues());
+
+    // Return confirms from the keyboard.
+    QTest::keyClick(p.window.windowHandle(), Qt::Key_Return);
+    EXPECT_FALSE(p.isOpen());
+    EXPECT_EQ(p.delegate.given, (std::vector<Answers::Answer> { { Color::hsba(0.7f, 0.3f, 0.5f), false } }));
 }
 
 TEST(ColorPicker, RecentColourChosenPastTheEdgeKeepsItsIndicatorOnThePalette)
