@@ -4,7 +4,6 @@
 #include "platform/system/Device.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/Localized.h"
-#include "platform/ui/NavigationController.h"
 #include "platform/ui/Popover.h"
 #include "ui_ColorPickerViewController.h"
 
