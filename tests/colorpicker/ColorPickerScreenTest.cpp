@@ -197,26 +197,26 @@ TEST(ColorPicker, DragsFollowTheViewTheyStartedOn)
         EXPECT_FLOAT_EQ(p.picker->hue(), 0.2f);
         EXPECT_FLOAT_EQ(p.picker->saturation(), 0.2f);
         EXPECT_EQ(p.centerInContainer(p.paletteIndicator()), (Point { 20 + 56, 16 + 30 }));
-        finger.moveTo(p.at(p.palette(), { 336, 180 }));
-        finger.release(p.at(p.palette(), { 336, 180 }));
-        EXPECT_FLOAT_EQ(p.picker->hue(), 1.2f);
-        EXPECT_FLOAT_EQ(p.picker->saturation(), 1.2f);
+        finger.moveTo(p.at(p.palette(), { 294, 165 }));
+        finger.release(p.at(p.palette(), { 294, 165 }));
+        EXPECT_FLOAT_EQ(p.picker->hue(), 1.05f);
+        EXPECT_FLOAT_EQ(p.picker->saturation(), 1.1f);
         EXPECT_EQ(p.centerInContainer(p.paletteIndicator()), (Point { 300, 166 }));
-        EXPECT_TRUE(swatchShows(p, Color::hsba(1.2f, 1.2f, 0.8f)));
-        EXPECT_EQ(p.bar().hue(), 1.2f);
+        EXPECT_TRUE(swatchShows(p, Color::hsba(1.05f, 1.1f, 0.8f)));
+        EXPECT_FLOAT_EQ(p.bar().hue(), 1.05f);
 
         // On the bar: brightness follows, and stops at either end.
         finger.press(p.at(p.bar(), { 70, 16 }));
         EXPECT_FLOAT_EQ(p.picker->brightness(), 0.25f);
         EXPECT_EQ(p.centerInContainer(p.barIndicator()), (Point { 90, 204 }));
-        finger.moveTo(p.at(p.bar(), { -60, 50 }));
+        finger.moveTo(p.at(p.bar(), { -15, 50 }));
         EXPECT_EQ(p.picker->brightness(), 0);
         EXPECT_EQ(p.centerInContainer(p.barIndicator()), (Point { 20, 204 }));
-        finger.moveTo(p.at(p.bar(), { 400, -30 }));
-        finger.release(p.at(p.bar(), { 400, -30 }));
+        finger.moveTo(p.at(p.bar(), { 295, -30 }));
+        finger.release(p.at(p.bar(), { 295, -30 }));
         EXPECT_EQ(p.picker->brightness(), 1);
         EXPECT_EQ(p.centerInContainer(p.barIndicator()), (Point { 300, 204 }));
-        EXPECT_FLOAT_EQ(p.picker->hue(), 1.2f) << "the bar leaves hue alone";
+        EXPECT_FLOAT_EQ(p.picker->hue(), 1.05f) << "the bar leaves hue alone";
 
         // The indicator on the palette is part of the palette.
         finger.drag({ p.at(p.paletteIndicator(), { 15, 15 }), p.at(p.palette(), { 140, 75 }) });
@@ -315,17 +315,17 @@ TEST(ColorPicker, RecentColourChosenPastTheEdgeKeepsItsIndicatorOnThePalette)
 {
     PhonePicker p;
     p.flipRandomSwitch();
-    Finger(p.window, Input::Mouse).drag({ p.at(p.palette(), { 270, 140 }), p.at(p.palette(), { 420, 200 }) });
+    Finger(p.window, Input::Mouse).drag({ p.at(p.palette(), { 270, 140 }), p.at(p.palette(), { 294, 165 }) });
     p.pressOK();
-    ASSERT_FLOAT_EQ(p.picker->recentColors().front().hsv().h, 1.5f);
+    ASSERT_FLOAT_EQ(p.picker->recentColors().front().hsv().h, 1.05f);
 
     p.open();
     p.dragPaletteTo(0.2f, 0.2f);
     p.pickRecent(0);
-    // Placed by its hue alone it would sit 140 points right of the palette,
-    // outside the screen.
+    // Placed by its hue and saturation alone it would sit beyond the
+    // palette's corner, half off the screen.
     EXPECT_EQ(p.centerInContainer(p.paletteIndicator()), (Point { 300, 166 }));
-    EXPECT_FLOAT_EQ(p.picker->hue(), 1.5f);
+    EXPECT_FLOAT_EQ(p.picker->hue(), 1.05f);
 }
 
 TEST(ColorPicker, TabletPopoverClosesOnOKAndCancel)
