@@ -1,6 +1,7 @@
 #include "Classes/editor/PintaroViewController.h"
 
 #include "Classes/brushes/UIColorRandom.h"
+#include "Classes/colorpicker/ColorPickerViewController.h"
 #include "Classes/editor/DoodleView.h"
 #include "Classes/editor/MirrorModePicture.h"
 #include "Classes/editor/ProgressSpin.h"
@@ -31,12 +32,6 @@ namespace {
 bool isPad()
 {
     return platform::Device::idiom() == platform::InterfaceIdiom::Pad;
-}
-
-PintaroViewController::ColorPickerFactory& colorPickerFactory()
-{
-    static PintaroViewController::ColorPickerFactory factory;
-    return factory;
 }
 
 struct MirrorButton {
@@ -70,11 +65,6 @@ PintaroViewController::SharedState& PintaroViewController::sharedState()
     // One value each for the life of the process, shared by every editor.
     static SharedState state;
     return state;
-}
-
-void PintaroViewController::setColorPickerFactory(ColorPickerFactory factory)
-{
-    colorPickerFactory() = std::move(factory);
 }
 
 PintaroViewController::PintaroViewController(QWidget* parent)
@@ -385,15 +375,15 @@ void PintaroViewController::changeBrushColor()
         m_photoPanelPopover->dismiss(true);
         m_photoPickerShown = false;
     }
-    if (!m_colorPickerViewController && colorPickerFactory())
-        m_colorPickerViewController = colorPickerFactory()(*this);
-    if (!m_colorPickerViewController)
-        return;
+    if (!m_colorPickerViewController) {
+        m_colorPickerViewController = std::make_shared<ColorPickerViewController>();
+        m_colorPickerViewController->setDelegate(this);
+    }
     if (isPad()) {
         if (!m_colorPanelPopover) {
-            m_colorPickerViewController->loadViewIfNeeded();
             m_colorPanelPopover = std::make_unique<platform::ui::Popover>(m_colorPickerViewController.get());
             m_colorPanelPopover->setContentSize(m_colorPickerViewController->size());
+            m_colorPickerViewController->setPopover(m_colorPanelPopover.get());
         }
         m_colorPickerViewController->viewWillAppear(true);
         m_colorPanelPopover->presentFrom(m_colorButton, true);

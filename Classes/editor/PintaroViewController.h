@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Classes/colorpicker/ColorPickerDelegate.h"
 #include "Classes/editor/DoodleViewDelegate.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Image.h"
@@ -11,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+class ColorPickerViewController;
 class DoodleView;
 class Painting;
 class PaintingItem;
@@ -31,7 +33,7 @@ class Toolbar;
 // mirror modes that start a new painting), and the flows around the painting:
 // new paintings, the save-or-discard prompt, saving, leaving, undo, eraser,
 // brushes, colours and replay.
-class PintaroViewController final : public platform::ui::ViewController, public DoodleViewDelegate {
+class PintaroViewController final : public platform::ui::ViewController, public DoodleViewDelegate, public ColorPickerDelegate {
     Q_OBJECT
 public:
     enum ActionSheetType { SaveBeforeNewPainting = 10, ExportMenu = 20, SaveBeforeGallery = 30, SaveBeforeClosing = 40 };
@@ -69,14 +71,8 @@ public:
     bool isNewPaintingWithPhoto() const { return m_isNewPaintingWithPhoto; }
     bool isBusy() const { return m_busy; }
 
-    // The colour picker opens through this seam, so that the screen needs no
-    // picker to be built: it returns the picker screen for the editor to show
-    // in its popover or full-window, or nullptr when there is none.
-    using ColorPickerFactory = std::function<std::shared_ptr<platform::ui::ViewController>(PintaroViewController& delegate)>;
-    static void setColorPickerFactory(ColorPickerFactory factory);
-
     void doodleViewOnTouchBegan() override;
-    void colorPickerDidFinishWithColor(const platform::Color& color, bool isRandomColor);
+    void colorPickerDidFinishWithColor(const platform::Color& color, bool isRandomColor) override;
 
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
@@ -146,7 +142,7 @@ private:
     platform::ui::BarButton* m_exportButton { nullptr };
     platform::ui::BarButton* m_newButton { nullptr };
 
-    std::shared_ptr<platform::ui::ViewController> m_colorPickerViewController;
+    std::shared_ptr<ColorPickerViewController> m_colorPickerViewController;
     std::unique_ptr<platform::ui::Popover> m_colorPanelPopover;
     std::unique_ptr<platform::ui::PhotoPicker> m_photoPicker;
     std::unique_ptr<platform::ui::Popover> m_photoPanelPopover;

@@ -3,6 +3,7 @@
 #include "Classes/editor/ProgressSpin.h"
 #include "Classes/model/PaintingItem.h"
 #include "Classes/model/PaintingManager.h"
+#include "Classes/model/Stroke.h"
 #include "platform/ui/Toolbar.h"
 
 #include <QProgressBar>
@@ -273,4 +274,45 @@ TEST(EditorReplay, ToolbarsSwapAndAReplayThatEndsLeavesTheReplayToolbarUp)
     EXPECT_FALSE(app.shows("movieToolbar"));
     EXPECT_FALSE(app.shows("speedLabel"));
     EXPECT_FALSE(app.canvas().isMovieMode());
+}
+
+TEST(EditorColour, ThePickersChoiceColoursTheNextStrokeAndThePickerIsKeptWithItsState)
+{
+    for (const DeviceProfile& profile : { DeviceProfile::tablet(), DeviceProfile::phone() }) {
+        SCOPED_TRACE(profile.name);
+        RunningApp app(profile);
+        click(app.find("newDoodleButton"));
+        click(app.find("brushButton")); // shape: a brush that takes the colour as it is
+        click(app.find("colorButton"));
+        QWidget* picker = app.window().findChild<QWidget*>("ColorPickerViewController");
+        ASSERT_NE(picker, nullptr);
+        ASSERT_TRUE(picker->isVisible());
+        if (profile.idiom == platform::InterfaceIdiom::Pad)
+            EXPECT_LT(picker->width(), app.window().width()) << "in a popover";
+        else
+            EXPECT_EQ(picker->geometry(), app.window().rect()) << "over the whole window";
+
+        click(*picker->findChild<QWidget*>("randomColorSwitch"));
+        click(*picker->findChild<QWidget*>("okButton"));
+        ASSERT_TRUE(waitUntil([&] { return !picker->isVisible(); }));
+        ASSERT_FALSE(app.painting().isRandomColor());
+        platform::Color chosen = *app.painting().brushColor();
+
+        drawStroke(app.canvas());
+        const auto& strokes = app.painting().activeLayer()->strokeList();
+        ASSERT_EQ(strokes.size(), 1u);
+        const brush_meta& meta = strokes[0]->strokePoints().front().brushData();
+        QColor expected = chosen.toQColor();
+        EXPECT_NEAR(meta.red, expected.red(), 1);
+        EXPECT_NEAR(meta.green, expected.green(), 1);
+        EXPECT_NEAR(meta.blue, expected.blue(), 1);
+
+        click(app.find("colorButton"));
+        QWidget* again = app.window().findChild<QWidget*>("ColorPickerViewController");
+        EXPECT_EQ(again, picker) << "created once and reused";
+        click(*picker->findChild<QWidget*>("randomColorSwitch"));
+        click(*picker->findChild<QWidget*>("okButton"));
+        ASSERT_TRUE(waitUntil([&] { return !picker->isVisible(); }));
+        EXPECT_TRUE(app.painting().isRandomColor());
+    }
 }
