@@ -7,6 +7,29 @@ namespace platform {
 
 namespace {
 
+// Geometry far beyond any canvas (huge or non-finite sizes and positions)
+// must not reach the integer rectangles below, whose conversions and sums
+// would overflow. Clamped to this distance around the target, a shape still
+// covers every pixel it covered, and blurs reach far less.
+constexpr qreal farOutside = 1 << 24;
+
+bool isFinite(const QRectF& r)
+{
+    return std::isfinite(r.x()) && std::isfinite(r.y()) && std::isfinite(r.width()) && std::isfinite(r.height());
+}
+
+// The rectangle in whole pixels, limited to the target's surroundings;
+// empty for non-finite geometry.
+QRect alignedNear(const QRectF& r, const QRect& target)
+{
+    if (!isFinite(r))
+        return QRect();
+    const QRectF reach = QRectF(target).adjusted(-farOutside, -farOutside, farOutside, farOutside);
+    if (reach.contains(r))
+        return r.toAlignedRect();
+    return r.intersected(reach).toAlignedRect();
+}
+
 Qt::PenCapStyle toQt(LineCap cap)
 {
     switch (cap) {
@@ -169,7 +192,9 @@ QPoint GraphicsContext::shadowOffset(const Shadow& shadow) const
 {
     // The offset is measured along the default user space's axes, whatever the CTM.
     QPointF vector = m_base.map(QPointF(shadow.offset.width, shadow.offset.height)) - m_base.map(QPointF(0, 0));
-    return vector.toPoint();
+    if (!std::isfinite(vector.x()) || !std::isfinite(vector.y()))
+        return QPoint();
+    return QPointF(std::clamp(vector.x(), -farOutside, farOutside), std::clamp(vector.y(), -farOutside, farOutside)).toPoint();
 }
 
 void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
@@ -196,6 +221,10 @@ void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
         double grow = m_state.lineWidth * scale * (m_state.lineJoin == LineJoin::Miter ? 5 : 0.5) + 1;
         bounds.adjust(-grow, -grow, grow, grow);
     }
+    // Nothing can be drawn of a shape without finite bounds.
+    if (!isFinite(bounds))
+        return;
+    const QRect pixelBounds = alignedNear(bounds, m_target->rect());
     // Whether the shadow renderer's scratch painter, always antialiased and clipped
     // to whole pixels, rasterises this path as the target painter does. Thin
     // strokes take another route through Qt, and square caps may leave `bounds`.
@@ -217,7 +246,7 @@ void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
         // rasterised again.
         const bool shapeFromMask = offset.isNull() && paintsLikeScratch;
         forEachClipPart(clip, [&](const QRect& part) {
-            if (m_shadow.drawPath(*m_target, bounds.toAlignedRect(), part, shadow.blur * baseScale, offset,
+            if (m_shadow.drawPath(*m_target, pixelBounds, part, shadow.blur * baseScale, offset,
                     shadow.color, shape)
                 && shapeFromMask)
                 m_shadow.paintShapeOverTarget(*m_target, part);
@@ -225,7 +254,7 @@ void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
         if (shapeFromMask)
             return;
     } else if (paintsLikeScratch && m_state.blendMode != BlendMode::Copy) {
-        QRect box = bounds.toAlignedRect().adjusted(-2, -2, 2, 2).intersected(clip);
+        QRect box = pixelBounds.adjusted(-2, -2, 2, 2).intersected(clip);
         if (m_state.clipRegion) {
             // Under a clip of several parts only the parts are touched, so even a
             // large shape is cheaper painted here than by QPainter. Clearing is
@@ -315,7 +344,7 @@ void GraphicsContext::drawImageTopLeft(const Rect& rect, const Image& image)
         QPoint offset = shadowOffset(shadow);
         qreal opacity = m_painter.opacity();
         forEachClipPart(clip, [&](const QRect& part) {
-            m_shadow.draw(*m_target, device.mapRect(target).toAlignedRect(), part, shadow.blur * baseScale, offset,
+            m_shadow.draw(*m_target, alignedNear(device.mapRect(target), m_target->rect()), part, shadow.blur * baseScale, offset,
                 shadow.color, [&](QPainter& mask) {
                     mask.setTransform(device);
                     mask.setOpacity(opacity);
