@@ -441,16 +441,18 @@ std::optional<int> removeOrphanPaintingFiles()
     for (const QString& entry : entries)
         if (entry.endsWith(QLatin1String(".stk")))
             paintings.insert(entry.chopped(4));
-    // "N.png", "N@2x.png", "N_bkg.png", "N_thumb@2x.png", "N_layer_3.png"…: the
-    // picture belongs to N, or to a painting whose own name ends like a suffix.
-    static const QRegularExpression picture(QStringLiteral("^((.+?)(_bkg|_thumb|_layer_\\d+)?)(@2x)?\\.png$"));
+    // A save names its painting after the clock ("2013-03-03-10-11-12", "-2"…
+    // when taken) and writes "N.png", "N@2x.png", "N_bkg.png", "N_thumb@2x.png",
+    // "N_layer_3.png"… Only pictures named so can be a killed save's.
+    static const QRegularExpression picture(QStringLiteral(
+        "^((\\d{4}-\\d\\d-\\d\\d-\\d\\d-\\d\\d-\\d\\d(?:-\\d+)?)(_bkg|_thumb|_layer_\\d+)?)(@2x)?\\.png$"));
     // What an interrupted atomic write leaves: the final name and six random characters.
     static const QRegularExpression unfinished(QStringLiteral("^(.+\\.(png|stk)|index)\\.[A-Za-z0-9]{6}$"));
     int removed = 0;
     for (const QString& entry : entries) {
         bool orphan = false;
         if (const auto match = picture.match(entry); match.hasMatch())
-            orphan = !paintings.count(match.captured(1)) && !paintings.count(match.captured(2));
+            orphan = !paintings.count(match.captured(2));
         else
             orphan = unfinished.match(entry).hasMatch();
         if (orphan && FileLocations::isRegularFile(folder.filePath(entry)) && folder.remove(entry))

@@ -55,8 +55,9 @@ bool loadStrokeFromFile(const QString& path, Painting& painting);
 bool removePainting(const QString& name);
 
 // Removes the files of the painting directory that no saved painting owns:
-// pictures whose stroke file is missing (a save was killed before writing
-// it) and temporary files of interrupted writes. Nothing else is touched,
+// pictures named as a save names them whose stroke file is missing (the save
+// was killed before writing it) and temporary files of interrupted writes.
+// Nothing else is touched (files of other names, pipes and the like),
 // and nothing at all while a save in any process is running. How many files
 // went; nothing when the directory could not be cleaned now.
 std::optional<int> removeOrphanPaintingFiles();
