@@ -312,7 +312,7 @@ bool storeStrokeToFile(const QString& path, Painting& painting)
     // A save under another name still has to write it.
     if (Layer* active = painting.activeLayer()) {
         const int stored = active->indexOfFirstModifiedStroke();
-        if (stored > 0 && active->getStrokeNumber() <= stored && QFileInfo::exists(path))
+        if (stored > 0 && active->getStrokeNumber() <= stored && FileLocations::isRegularFile(path))
             return true;
     }
     const std::vector<uint8_t> bytes = encodeStrokeFile(painting);

@@ -7,27 +7,18 @@ namespace platform {
 
 namespace {
 
-// Geometry far beyond any canvas (huge or non-finite sizes and positions)
-// must not reach the integer rectangles below, whose conversions and sums
-// would overflow. Clamped to this distance around the target, a shape still
-// covers every pixel it covered, and blurs reach far less.
+// Geometry far beyond any canvas (huge or non-finite sizes and positions,
+// which only a damaged file can record) must not reach the integer
+// rectangles below, whose conversions and sums would overflow, nor Qt's
+// rasteriser, which fails on it. Such a shape is not drawn: no real drawing
+// reaches this far around its target.
 constexpr qreal farOutside = 1 << 24;
 
-bool isFinite(const QRectF& r)
+bool isWithinReach(const QRectF& r, const QRect& target)
 {
-    return std::isfinite(r.x()) && std::isfinite(r.y()) && std::isfinite(r.width()) && std::isfinite(r.height());
-}
-
-// The rectangle in whole pixels, limited to the target's surroundings;
-// empty for non-finite geometry.
-QRect alignedNear(const QRectF& r, const QRect& target)
-{
-    if (!isFinite(r))
-        return QRect();
-    const QRectF reach = QRectF(target).adjusted(-farOutside, -farOutside, farOutside, farOutside);
-    if (reach.contains(r))
-        return r.toAlignedRect();
-    return r.intersected(reach).toAlignedRect();
+    if (!std::isfinite(r.x()) || !std::isfinite(r.y()) || !std::isfinite(r.width()) || !std::isfinite(r.height()))
+        return false;
+    return QRectF(target).adjusted(-farOutside, -farOutside, farOutside, farOutside).contains(r.normalized());
 }
 
 Qt::PenCapStyle toQt(LineCap cap)
@@ -199,6 +190,8 @@ QPoint GraphicsContext::shadowOffset(const Shadow& shadow) const
 
 void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
 {
+    if (paint == Paint::Stroke && !std::isfinite(m_state.lineWidth))
+        return;
     applyState();
     QColor color = (paint == Paint::Stroke ? m_state.strokeColor : m_state.fillColor).toQColor();
     if (paint == Paint::Stroke) {
@@ -221,10 +214,9 @@ void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
         double grow = m_state.lineWidth * scale * (m_state.lineJoin == LineJoin::Miter ? 5 : 0.5) + 1;
         bounds.adjust(-grow, -grow, grow, grow);
     }
-    // Nothing can be drawn of a shape without finite bounds.
-    if (!isFinite(bounds))
+    if (!isWithinReach(bounds, m_target->rect()))
         return;
-    const QRect pixelBounds = alignedNear(bounds, m_target->rect());
+    const QRect pixelBounds = bounds.toAlignedRect();
     // Whether the shadow renderer's scratch painter, always antialiased and clipped
     // to whole pixels, rasterises this path as the target painter does. Thin
     // strokes take another route through Qt, and square caps may leave `bounds`.
@@ -334,9 +326,12 @@ void GraphicsContext::drawImageTopLeft(const Rect& rect, const Image& image)
         return;
     applyState();
     QRectF target(rect.x(), rect.y(), rect.width(), rect.height());
+    const QTransform device = deviceTransform();
+    const QRectF deviceTarget = device.mapRect(target);
+    if (!isWithinReach(deviceTarget, m_target->rect()))
+        return;
     if (m_state.shadow && m_state.blendMode == BlendMode::Normal) {
         const Shadow& shadow = *m_state.shadow;
-        QTransform device = deviceTransform();
         QRect clip = m_target->rect();
         if (m_state.clip)
             clip = clip.intersected(m_state.clip->toAlignedRect());
@@ -344,7 +339,7 @@ void GraphicsContext::drawImageTopLeft(const Rect& rect, const Image& image)
         QPoint offset = shadowOffset(shadow);
         qreal opacity = m_painter.opacity();
         forEachClipPart(clip, [&](const QRect& part) {
-            m_shadow.draw(*m_target, alignedNear(device.mapRect(target), m_target->rect()), part, shadow.blur * baseScale, offset,
+            m_shadow.draw(*m_target, deviceTarget.toAlignedRect(), part, shadow.blur * baseScale, offset,
                 shadow.color, [&](QPainter& mask) {
                     mask.setTransform(device);
                     mask.setOpacity(opacity);
