@@ -203,6 +203,8 @@ TEST(HostileFolder, EveryPaintingOpensOrIsRefusedInBoundedTimeAndMemory)
                 poke<float>(bytes, firstSizeAt, std::numeric_limits<float>::quiet_NaN());
                 poke<int16_t>(bytes, firstPositionAt, 32767);
                 poke<int16_t>(bytes, firstPositionAt + 2, -32768);
+                // The pen keeps a size per point: the next one is astronomic.
+                poke<float>(bytes, firstPositionAt + 32, 1.7e30f);
                 return writeBytes(file("pen-nan-far.stk"), bytes);
             },
             whole },
