@@ -13,6 +13,8 @@ class Painting;
 // "@2x" before the extension on a scale-2 screen), and the "index" counter.
 // Every file is written to a temporary file beside it and renamed over its
 // name only when complete, so a file under its final name is never partial.
+// Reading holds every file to the painting limits (PaintingLimits.h) and
+// opens nothing but regular files.
 
 // Documents/Painting, created when missing; nothing when it cannot be.
 std::optional<QString> getPaintingDirectoryPath();
