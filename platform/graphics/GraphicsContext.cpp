@@ -11,6 +11,20 @@ namespace platform {
 
 namespace {
 
+// Geometry far beyond any canvas (huge or non-finite sizes and positions,
+// which only a damaged file can record) must not reach the integer
+// rectangles below, whose conversions and sums would overflow, nor Qt's
+// rasteriser, which fails on it. Such a shape is not drawn: no real drawing
+// reaches this far around its target.
+constexpr qreal farOutside = 1 << 24;
+
+bool isWithinReach(const QRectF& r, const QRect& target)
+{
+    if (!std::isfinite(r.x()) || !std::isfinite(r.y()) || !std::isfinite(r.width()) || !std::isfinite(r.height()))
+        return false;
+    return QRectF(target).adjusted(-farOutside, -farOutside, farOutside, farOutside).contains(r.normalized());
+}
+
 Qt::PenCapStyle toQt(LineCap cap)
 {
     switch (cap) {
@@ -194,11 +208,15 @@ QPoint GraphicsContext::shadowOffset(const Shadow& shadow) const
 {
     // The offset is measured along the default user space's axes, whatever the CTM.
     QPointF vector = m_base.map(QPointF(shadow.offset.width, shadow.offset.height)) - m_base.map(QPointF(0, 0));
-    return vector.toPoint();
+    if (!std::isfinite(vector.x()) || !std::isfinite(vector.y()))
+        return QPoint();
+    return QPointF(std::clamp(vector.x(), -farOutside, farOutside), std::clamp(vector.y(), -farOutside, farOutside)).toPoint();
 }
 
 void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
 {
+    if (paint == Paint::Stroke && !std::isfinite(m_state.lineWidth))
+        return;
     applyState();
     QColor color = (paint == Paint::Stroke ? m_state.strokeColor : m_state.fillColor).toQColor();
     if (paint == Paint::Stroke) {
@@ -221,6 +239,9 @@ void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
         double grow = m_state.lineWidth * scale * (m_state.lineJoin == LineJoin::Miter ? 5 : 0.5) + 1;
         bounds.adjust(-grow, -grow, grow, grow);
     }
+    if (!isWithinReach(bounds, m_targetRect))
+        return;
+    const QRect pixelBounds = bounds.toAlignedRect();
     // Whether the shadow renderer's scratch painter, always antialiased and clipped
     // to whole pixels, rasterises this path as the target painter does. Thin
     // strokes take another route through Qt, and square caps may leave `bounds`.
@@ -247,7 +268,7 @@ void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
         // rasterised again.
         const bool shapeFromMask = offset.isNull() && paintsLikeScratch;
         forEachClipPart(clip, [&](const QRect& part) {
-            if (m_shadow.drawPath(*m_target, bounds.toAlignedRect(), part, shadow.blur * baseScale, offset,
+            if (m_shadow.drawPath(*m_target, pixelBounds, part, shadow.blur * baseScale, offset,
                     shadow.color, shape)
                 && shapeFromMask)
                 m_shadow.paintShapeOverTarget(*m_target, part);
@@ -255,7 +276,7 @@ void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
         if (shapeFromMask)
             return;
     } else if (paintsLikeScratch && m_state.blendMode != BlendMode::Copy) {
-        QRect box = bounds.toAlignedRect().adjusted(-2, -2, 2, 2).intersected(clip);
+        QRect box = pixelBounds.adjusted(-2, -2, 2, 2).intersected(clip);
         if (m_state.clipRegion) {
             // Under a clip of several parts only the parts are touched, so even a
             // large shape is cheaper painted here than by QPainter. Clearing is
@@ -411,9 +432,11 @@ void GraphicsContext::drawImageTopLeft(const Rect& rect, const Image& image)
         return;
     applyState();
     QRectF target(rect.x(), rect.y(), rect.width(), rect.height());
+    const QTransform device = deviceTransform();
+    if (!isWithinReach(device.mapRect(target), m_targetRect))
+        return;
     if (m_target && m_state.shadow && m_state.blendMode == BlendMode::Normal) {
         const Shadow& shadow = *m_state.shadow;
-        QTransform device = deviceTransform();
         QRect clip = m_target->rect();
         if (m_state.clip)
             clip = clip.intersected(m_state.clip->toAlignedRect());
@@ -421,7 +444,7 @@ void GraphicsContext::drawImageTopLeft(const Rect& rect, const Image& image)
         QPoint offset = shadowOffset(shadow);
         qreal opacity = m_painter.opacity();
         forEachClipPart(clip, [&](const QRect& part) {
-            m_shadow.draw(*m_target, device.mapRect(target).toAlignedRect(), part, shadow.blur * baseScale, offset,
+            m_shadow.draw(*m_target, deviceTarget.toAlignedRect(), part, shadow.blur * baseScale, offset,
                 shadow.color, [&](QPainter& mask) {
                     mask.setTransform(device);
                     mask.setOpacity(opacity);
