@@ -156,6 +156,13 @@ bool VideoEncodeController::eventFilter(QObject* watched, QEvent* event)
     return ViewController::eventFilter(watched, event);
 }
 
+void VideoEncodeController::resizeEvent(QResizeEvent* event)
+{
+    ViewController::resizeEvent(event);
+    // The panel covers the whole screen, which grows when the bar hides.
+    m_progressBarContainer->setGeometry(rect());
+}
+
 void VideoEncodeController::onLeft90()
 {
     turn(true);
