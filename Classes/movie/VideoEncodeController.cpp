@@ -9,6 +9,7 @@
 #include "platform/ui/BarButton.h"
 #include "platform/ui/Localized.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/RepeatingTimer.h"
 #include "ui_VideoEncodeController.h"
 #include "ui_VideoEncodeController_iPad.h"
 
@@ -91,6 +92,7 @@ void VideoEncodeController::loadInterface()
     m_rotateRightButton->setToolTip(localized("Turn Right"));
     m_rotateRightButton->setAccessibleName(localized("Turn Right"));
     m_progressBarContainer->setFocusPolicy(Qt::StrongFocus);
+    m_progressTimer = new platform::ui::RepeatingTimer(this);
     m_samplePanel->installEventFilter(this);
     connect(m_rotateLeftButton, &QToolButton::clicked, this, [this] { onLeft90(); });
     connect(m_rotateRightButton, &QToolButton::clicked, this, [this] { onRight90(); });
@@ -260,21 +262,11 @@ void VideoEncodeController::startEncoding()
     m_frameSource->setTransform(m_transform);
     m_frameSource->prepare(m_videoEncoder->fps());
 
-    // Both run on the encoder's queue and only post to the main queue. Progress
-    // is posted once until the screen has shown it, so a fast export cannot
-    // flood the main thread.
+    // Frames are counted on the encoder's queue and shown from here 25 times a
+    // second, so the queue allocates nothing per frame and a fast export cannot
+    // flood the main thread. The end is posted from the queue.
+    m_progressTimer->start(0.04, [this] { updateProgress(); });
     QPointer<VideoEncodeController> screen(this);
-    m_progressPosted.store(false);
-    m_frameSource->setFrameHandler([this, screen] {
-        if (m_progressPosted.exchange(true))
-            return;
-        platform::DispatchQueue::mainQueue().async([screen] {
-            if (!screen)
-                return;
-            screen->m_progressPosted.store(false);
-            screen->updateProgress();
-        });
-    });
     m_frameSource->setEndHandler([screen](bool succeeded) {
         platform::DispatchQueue::mainQueue().async([screen, succeeded] {
             if (!screen)
@@ -303,6 +295,7 @@ void VideoEncodeController::notifyEncodeFinish()
         return;
     }
     m_isEncodingInProgress = false;
+    m_progressTimer->stop();
     m_painting->stopPlayback();
     updateProgress();
     // A movie the album would not take is not saved, whatever the writer says.
@@ -321,6 +314,7 @@ void VideoEncodeController::notifyEncodeFail()
         return;
     }
     m_isEncodingInProgress = false;
+    m_progressTimer->stop();
     m_painting->stopPlayback();
     showEndAlert(localized("Fail to create movie. Ensure not to close the app when encoding is in progress."));
 }
@@ -349,6 +343,7 @@ void VideoEncodeController::stopEncoding()
     // the unfinished file; nothing reaches the album.
     m_videoEncoder.reset();
     m_isEncodingInProgress = false;
+    m_progressTimer->stop();
     m_painting->stopPlayback();
     m_progressBarContainer->hide();
     if (auto* navigation = navigationController())
@@ -379,6 +374,7 @@ void VideoEncodeController::windowCloseRequested(std::function<void(bool mayClos
                 // A movie that finished meanwhile is complete and stays saved.
                 if (ended) {
                     screen->m_isEncodingInProgress = false;
+                    screen->m_progressTimer->stop();
                     screen->m_painting->stopPlayback();
                 } else {
                     screen->stopEncoding();

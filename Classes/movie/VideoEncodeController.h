@@ -6,7 +6,6 @@
 #include "platform/ui/ViewController.h"
 
 #include <QImage>
-#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -20,6 +19,7 @@ class VideoEncoder;
 
 namespace platform::ui {
 class BarButton;
+class RepeatingTimer;
 }
 
 // "Movie Export": the user turns the preview of a saved painting in quarter
@@ -104,7 +104,9 @@ private:
     std::unique_ptr<MovieFrameSource> m_frameSource;
     std::unique_ptr<VideoEncoder> m_videoEncoder;
     bool m_isEncodingInProgress { false };
-    std::atomic<bool> m_progressPosted { false };
+    // Shows the frame count on the main thread while an export runs; the
+    // encoder's queue posts nothing per frame.
+    platform::ui::RepeatingTimer* m_progressTimer { nullptr };
     // While the user is asked whether to stop, the end of the export waits.
     bool m_isAskingToStop { false };
     std::optional<bool> m_endWhileAsking;
