@@ -205,11 +205,15 @@ void VideoEncodeController::resetSampleView()
         m_sampleView->clear();
         return;
     }
-    const platform::Image picture = m_painting->paintingImage() && !m_painting->paintingImage()->isNull()
-        ? *m_painting->paintingImage()
-        : m_painting->getPaintingImage();
-    // A left turn shows the picture turned counter-clockwise.
-    m_sampleOrientationImage = picture.qimage().transformed(QTransform().rotate(-m_rotation));
+    // During an export the painting belongs to the encoder's queue, and the
+    // turn cannot change: a resize only fits the preview again.
+    if (!m_isEncodingInProgress) {
+        const platform::Image picture = m_painting->paintingImage() && !m_painting->paintingImage()->isNull()
+            ? *m_painting->paintingImage()
+            : m_painting->getPaintingImage();
+        // A left turn shows the picture turned counter-clockwise.
+        m_sampleOrientationImage = picture.qimage().transformed(QTransform().rotate(-m_rotation));
+    }
 
     // Fit the frame's shape into the box, centred; the box's height unless the
     // turned picture would then be wider than the box.
