@@ -104,8 +104,10 @@ void VideoEncodeController::setPainting(std::unique_ptr<Painting> painting)
     if (m_isEncodingInProgress)
         return;
     m_videoEncoder.reset();
+    m_frameSource.reset();
     m_painting = std::move(painting);
-    m_frameSource = m_painting ? std::make_unique<MovieFrameSource>(*m_painting) : nullptr;
+    if (m_painting)
+        m_frameSource = std::make_unique<MovieFrameSource>(*m_painting);
     if (isViewLoaded()) {
         resetFrameGeometry();
         resetSampleView();
