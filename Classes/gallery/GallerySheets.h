@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// The gallery's questions and messages, in one place so that both gallery
+// screens ask them alike.
+
+// The answer index of the destructive choice; any other index is Cancel.
+constexpr int confirmationDestructiveIndex = 0;
+
+// A sheet without a title offering one destructive choice and "Cancel",
+// pointing at `anchor` on a tablet when there is one.
+void showConfirmationSheet(QWidget& screen, QWidget* anchor, const QString& destructive, std::function<void(int buttonIndex)> answer);
+
+// A message with the single button "OK".
+void showOneButtonAlert(QWidget& screen, const QString& title, const QString& message);
+
+// The movie export needs a newer system than the device has.
+void alertVideoEncodingUnSupported(QWidget& screen);
