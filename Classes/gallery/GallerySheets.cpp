@@ -26,3 +26,9 @@ void alertVideoEncodingUnSupported(QWidget& screen)
         QStringLiteral("Pintaro can support movie encoding only on device with iOS4.1 or later."), { QStringLiteral("OK") }, 0,
         [](int) { });
 }
+
+void showFormWidgets(QWidget& screen)
+{
+    for (QWidget* child : screen.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        child->show();
+}

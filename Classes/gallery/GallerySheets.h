@@ -5,8 +5,8 @@
 
 class QWidget;
 
-// The gallery's questions and messages, in one place so that both gallery
-// screens ask them alike.
+// What the gallery and replay screens share: their questions and messages,
+// asked alike, and the loading of their interface files.
 
 // The answer index of the destructive choice; any other index is Cancel.
 constexpr int confirmationDestructiveIndex = 0;
@@ -20,3 +20,8 @@ void showOneButtonAlert(QWidget& screen, const QString& title, const QString& me
 
 // The movie export needs a newer system than the device has.
 void alertVideoEncodingUnSupported(QWidget& screen);
+
+// Interface files are loaded when a screen is first shown, and widgets made
+// under a parent already on screen stay hidden until shown; this shows the
+// screen's own widgets.
+void showFormWidgets(QWidget& screen);

@@ -57,6 +57,7 @@ void loadForm(QWidget& screen, QLabel*& titleImage, platform::ui::Toolbar*& tool
     form.setupUi(&screen);
     titleImage = form.titleImage;
     toolbar = form.toolbar;
+    showFormWidgets(screen);
 }
 
 void fadeTo(QGraphicsOpacityEffect& effect, qreal opacity, int milliseconds)
@@ -169,6 +170,8 @@ void PaintingGalleryViewController::initPagingScrollView()
     m_pagesContent->setPalette(palette);
     m_pagingScrollView->setPalette(palette);
     m_pagingScrollView->setWidget(m_pagesContent);
+    m_pagesContent->show();
+    m_pagingScrollView->show();
     m_pagingScrollView->viewport()->installEventFilter(this);
     m_pagingScrollView->lower();
     connect(m_pagingScrollView->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { tilePages(); });
@@ -185,8 +188,7 @@ void PaintingGalleryViewController::initPagingScrollView()
     const Rect frame = frameForPagingScrollView();
     m_pagingScrollView->setGeometry(static_cast<int>(frame.x()), static_cast<int>(frame.y()),
         static_cast<int>(frame.width()), static_cast<int>(frame.height()));
-    const platform::Size size = contentSizeForPagingScrollView();
-    m_pagesContent->resize(static_cast<int>(size.width), static_cast<int>(size.height));
+    resizeContent();
     scrollToPageAtIndex(m_showedIndex);
     tilePages();
 }
@@ -231,8 +233,7 @@ void PaintingGalleryViewController::updatePagingScrollView()
     if (!m_pagesContent)
         return;
     QScroller::scroller(m_pagingScrollView->viewport())->stop();
-    const platform::Size size = contentSizeForPagingScrollView();
-    m_pagesContent->resize(static_cast<int>(size.width), static_cast<int>(size.height));
+    resizeContent();
     for (GalleryPage* page : m_visiblePages) {
         page->hide();
         page->deleteLater();
@@ -242,6 +243,17 @@ void PaintingGalleryViewController::updatePagingScrollView()
     m_lastCachedPageIndex = emptyLast;
     scrollToPageAtIndex(m_showedIndex);
     tilePages();
+}
+
+void PaintingGalleryViewController::resizeContent()
+{
+    const platform::Size size = contentSizeForPagingScrollView();
+    m_pagesContent->resize(static_cast<int>(size.width), static_cast<int>(size.height));
+    // A hidden scroll area learns its new range only when it is shown; the
+    // pager must open at its page before that.
+    QScrollBar& bar = *m_pagingScrollView->horizontalScrollBar();
+    bar.setRange(0, std::max(0, static_cast<int>(size.width) - pageWidth()));
+    bar.setPageStep(pageWidth());
 }
 
 void PaintingGalleryViewController::scrollToPageAtIndex(unsigned index)

@@ -72,6 +72,7 @@ private:
     void configurePage(GalleryPage& page, unsigned index);
     platform::Rect frameForPagingScrollView() const;
     platform::Size contentSizeForPagingScrollView() const;
+    void resizeContent();
     void scrollToPageAtIndex(unsigned index);
     unsigned indexOfShowedPage() const;
     bool isDisplayingPageForIndex(unsigned index) const;

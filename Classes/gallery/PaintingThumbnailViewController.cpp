@@ -44,6 +44,7 @@ void loadForm(QWidget& screen, QLabel*& titleImage, QScrollArea*& scrollView, QL
     scrollView = form.thumbnailScrollView;
     countLabel = form.paintingCountInfoLabel;
     toolbar = form.toolbar;
+    showFormWidgets(screen);
 }
 
 }
@@ -122,6 +123,8 @@ void PaintingThumbnailViewController::initThumbnailScrollView()
     m_gridContent->setPalette(palette);
     scrollView.setWidget(m_gridContent);
     m_paintingCountInfoLabel->setParent(m_gridContent);
+    m_paintingCountInfoLabel->show();
+    m_gridContent->show();
 
     m_scrollIndicator = new QScrollBar(Qt::Vertical, &scrollView);
     m_scrollIndicator->setObjectName(QStringLiteral("scrollIndicator"));

@@ -1,5 +1,6 @@
 #include "Classes/movie/MovieViewController.h"
 
+#include "Classes/gallery/GallerySheets.h"
 #include "Classes/gallery/Utility.h"
 #include "Classes/model/Painting.h"
 #include "Classes/movie/MovieView.h"
@@ -36,6 +37,7 @@ Outlets loadForm(QWidget& screen)
 {
     Form form;
     form.setupUi(&screen);
+    showFormWidgets(screen);
     return { form.movieView, form.controls, form.movieProgressSlider, form.speedLabel, form.playButton,
         form.pauseButton, form.stopButton, form.fasterButton, form.slowerButton };
 }

@@ -11,7 +11,9 @@
 #include "platform/ui/MainWindow.h"
 #include "platform/ui/NavigationController.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QWheelEvent>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -121,14 +123,13 @@ inline void keyInto(QWidget& window, Qt::Key key)
     QCoreApplication::processEvents();
 }
 
-// Turns the wheel over the widget by `notches` (positive scrolls down).
-inline void wheelOver(QWidget& widget, int notches)
+// Turns the wheel over the scroll view by `notches` (positive scrolls down).
+inline void wheelOver(QWidget& viewport, int notches)
 {
-    QWidget& window = *widget.window();
-    const QPoint point = widget.mapTo(&window, widget.rect().center());
-    QWheelEvent wheel(QPointF(point), window.mapToGlobal(QPointF(point)), QPoint(), QPoint(0, -120 * notches),
-        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(window.childAt(point) ? window.childAt(point) : &window, &wheel);
+    const QPointF point = viewport.rect().center();
+    QWheelEvent wheel(point, viewport.mapToGlobal(point), QPoint(), QPoint(0, -120 * notches), Qt::NoButton,
+        Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&viewport, &wheel);
     QCoreApplication::processEvents();
 }
 
