@@ -23,10 +23,20 @@
 
 namespace gallerytest {
 
-// Points the Documents directory at a fresh temporary folder for the life of a test.
+// Points the Documents directory and the photo album at a fresh temporary
+// folder for the life of a test.
 struct ScopedDocuments final {
-    ScopedDocuments() { qputenv("PINTARO_DOCUMENTS", folder.path().toUtf8()); }
-    ~ScopedDocuments() { qunsetenv("PINTARO_DOCUMENTS"); }
+    ScopedDocuments()
+    {
+        qputenv("PINTARO_DOCUMENTS", folder.path().toUtf8());
+        qputenv("PINTARO_ALBUM", (folder.path() + QStringLiteral("/Album")).toUtf8());
+    }
+    ~ScopedDocuments()
+    {
+        qunsetenv("PINTARO_DOCUMENTS");
+        qunsetenv("PINTARO_ALBUM");
+    }
+    QStringList albumPictures() const { return QDir(folder.path() + QStringLiteral("/Album/Pictures/Pintaro")).entryList(QDir::Files); }
     QString file(const QString& name) const { return folder.path() + QStringLiteral("/Painting/") + name; }
     QTemporaryDir folder;
 };
@@ -85,8 +95,14 @@ inline QStringList savePaintingCopies(int count)
     const QStringList files = QDir(directory).entryList({ first + QStringLiteral("*") }, QDir::Files);
     for (int i = 1; i < count; ++i) {
         const QString name = QStringLiteral("2015-01-01-00-00-%1").arg(i, 4, 10, QLatin1Char('0'));
+        // The pictures are links to the first painting's; each stroke file is
+        // a copy of its own, whose date sets the order.
         for (const QString& file : files) {
             const QString target = directory + name + file.mid(first.size());
+            if (!file.endsWith(QStringLiteral(".stk"))) {
+                QFile::link(directory + file, target);
+                continue;
+            }
             QFile::copy(directory + file, target);
             QFile stamped(target);
             if (stamped.open(QIODevice::ReadWrite))
