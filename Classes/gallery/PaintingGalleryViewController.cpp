@@ -24,13 +24,13 @@
 #include "ui_PaintingGalleryViewController_iPad.h"
 
 #include <QGraphicsOpacityEffect>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPropertyAnimation>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QScroller>
+#include <QShortcut>
 #include <QWheelEvent>
 
 using platform::Rect;
@@ -115,6 +115,16 @@ void PaintingGalleryViewController::viewDidLoad()
     m_editButton = new BarButton(localized("Edit"), this);
     m_editButton->setAction([this] { clickEditButton(); });
     navigationItem().setRightBarButton(m_editButton);
+    // The arrow keys page wherever the focus is in the window, as long as
+    // the pager is the screen shown.
+    for (const auto& [key, step] : { std::pair { Qt::Key_Right, 1 }, { Qt::Key_PageDown, 1 }, { Qt::Key_Left, -1 }, { Qt::Key_PageUp, -1 } }) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step] {
+            if (!m_busy)
+                pageBy(step);
+        });
+    }
     m_toolbarOpacity = new QGraphicsOpacityEffect(m_myToolbar);
     m_toolbarOpacity->setOpacity(1);
     m_myToolbar->setGraphicsEffect(m_toolbarOpacity);
@@ -373,24 +383,6 @@ bool PaintingGalleryViewController::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return ViewController::eventFilter(watched, event);
-}
-
-void PaintingGalleryViewController::keyPressEvent(QKeyEvent* event)
-{
-    if (m_busy)
-        return;
-    switch (event->key()) {
-    case Qt::Key_Right:
-    case Qt::Key_PageDown:
-        pageBy(1);
-        break;
-    case Qt::Key_Left:
-    case Qt::Key_PageUp:
-        pageBy(-1);
-        break;
-    default:
-        ViewController::keyPressEvent(event);
-    }
 }
 
 void PaintingGalleryViewController::cellTapped()

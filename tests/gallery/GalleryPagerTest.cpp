@@ -150,7 +150,7 @@ TEST(GalleryPager, SavesTheShownPictureToTheAlbum)
     pager.press("Save Picture to Album");
     ASSERT_TRUE(answerSheet(pager.topWindow(), "Save Picture to Album"));
     EXPECT_TRUE(pager.screen->isBusy());
-    QTRY_VERIFY(!pager.screen->isBusy());
+    ASSERT_TRUE(waitFor([&] { return !pager.screen->isBusy(); }));
     ASSERT_EQ(documents.albumPictures().size(), 1);
     const QImage saved(documents.folder.path() + "/Album/Pictures/Pintaro/" + documents.albumPictures().front());
     EXPECT_EQ(saved.size(), QSize(320, 436));
@@ -164,7 +164,7 @@ TEST(GalleryPager, ReplayOpensTheReplayScreenWithThePaintingReadFromItsFiles)
     Pager pager(1);
     pager.press("Play");
     EXPECT_TRUE(pager.screen->isBusy());
-    QTRY_VERIFY(dynamic_cast<MovieViewController*>(pager.window.navigation().topViewController()));
+    ASSERT_TRUE(waitFor([&] { return dynamic_cast<MovieViewController*>(pager.window.navigation().topViewController()) != nullptr; }));
     auto* replay = static_cast<MovieViewController*>(pager.window.navigation().topViewController());
     ASSERT_TRUE(replay->mPainting());
     EXPECT_EQ(replay->mPainting()->layerArray().front()->strokeList().size(), 4u);
@@ -176,21 +176,22 @@ TEST(GalleryPager, AnUnreadablePaintingEndsTheLoadWithAnAlertAndLeavesThePagerUs
     platform::ScopedDeviceProfile profile(DeviceProfile::phone());
     ScopedDocuments documents;
     const QStringList names = savePaintings(2, 1);
+    // The newest painting is damaged, so that it stays last in the list.
     for (const char* bytes : { "", "damaged" }) {
         SCOPED_TRACE(bytes);
-        QFile stroke(documents.file(names[0] + ".stk"));
+        QFile stroke(documents.file(names[1] + ".stk"));
         ASSERT_TRUE(stroke.open(QIODevice::WriteOnly | QIODevice::Truncate));
         stroke.write(bytes);
         stroke.close();
-        Pager pager(0);
+        Pager pager(1);
         pager.press("Play");
-        QTRY_VERIFY(platform::ui::AlertView::current(&pager.topWindow()));
+        ASSERT_TRUE(waitFor([&] { return platform::ui::AlertView::current(&pager.topWindow()) != nullptr; }));
         EXPECT_FALSE(pager.screen->isBusy());
         EXPECT_EQ(pager.window.navigation().topViewController(), pager.screen.get());
         clickWidget(*platform::ui::AlertView::current(&pager.topWindow())->button(0));
-        keyInto(pager.topWindow(), Qt::Key_Right);
-        EXPECT_EQ(pager.screen->title(), "2/2") << "the pager pages again";
+        keyInto(pager.topWindow(), Qt::Key_Left);
+        EXPECT_EQ(pager.screen->title(), "1/2") << "the pager pages again";
         pager.press("Play");
-        QTRY_VERIFY(dynamic_cast<MovieViewController*>(pager.window.navigation().topViewController()));
+        ASSERT_TRUE(waitFor([&] { return dynamic_cast<MovieViewController*>(pager.window.navigation().topViewController()) != nullptr; }));
     }
 }

@@ -12,6 +12,7 @@
 #include "platform/ui/NavigationController.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QWheelEvent>
 #include <QFile>
@@ -111,6 +112,20 @@ inline QStringList savePaintingCopies(int count)
         names << name;
     }
     return names;
+}
+
+// Runs the event loop until the condition holds; false when it still does
+// not after the timeout.
+template<typename Condition>
+bool waitFor(Condition condition, int timeoutMs = 5000)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(5);
+    }
+    return true;
 }
 
 // A click where the user would click: into the window at the widget's
