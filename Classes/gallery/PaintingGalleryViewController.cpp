@@ -11,6 +11,7 @@
 #include "Classes/model/Painting.h"
 #include "Classes/model/PaintingManager.h"
 #include "Classes/movie/MovieViewController.h"
+#include "Classes/movie/VideoEncodeController.h"
 #include "platform/media/PhotoAlbum.h"
 #include "platform/system/Device.h"
 #include "platform/system/DispatchQueue.h"
@@ -44,12 +45,6 @@ constexpr int pageGap = 10;
 constexpr int emptyFirst = 10000;
 constexpr int emptyLast = -1;
 
-PaintingGalleryViewController::ExportScreenFactory& exportScreenFactory()
-{
-    static PaintingGalleryViewController::ExportScreenFactory factory;
-    return factory;
-}
-
 template<typename Form>
 void loadForm(QWidget& screen, QLabel*& titleImage, platform::ui::Toolbar*& toolbar)
 {
@@ -82,11 +77,6 @@ PaintingGalleryViewController::PaintingGalleryViewController(QWidget* parent)
 
 PaintingGalleryViewController::~PaintingGalleryViewController() = default;
 
-void PaintingGalleryViewController::setExportScreenFactory(ExportScreenFactory factory)
-{
-    exportScreenFactory() = std::move(factory);
-}
-
 int PaintingGalleryViewController::imageCount() const
 {
     return m_paintingManager ? static_cast<int>(m_paintingManager->paintingList().size()) : 0;
@@ -111,7 +101,6 @@ void PaintingGalleryViewController::viewDidLoad()
     m_videoButton = button(":/gallery-movie.svg", "Save Movie to Album", &PaintingGalleryViewController::clickVideoExportButton);
     m_movieButton = button(":/gallery-play.svg", "Play", &PaintingGalleryViewController::clickMoviewButton);
     m_myToolbar->addFlexibleSpace();
-    m_videoButton->setEnabled(static_cast<bool>(exportScreenFactory()));
     m_editButton = new BarButton(localized("Edit"), this);
     m_editButton->setAction([this] { clickEditButton(); });
     navigationItem().setRightBarButton(m_editButton);
@@ -523,15 +512,16 @@ void PaintingGalleryViewController::loadPaintingInBackground(LoadAction action)
     const QString name = m_paintingManager->paintingList()[m_showedIndex]->paintingName();
     QPointer<PaintingGalleryViewController> self(this);
     platform::DispatchQueue::global().async([self, name, action] {
-        std::shared_ptr<Painting> painting = Painting::initWithContentsOfFile(name);
-        platform::DispatchQueue::mainQueue().async([self, action, painting = std::move(painting)] {
+        // Blocks are copied, so the painting travels in a shared holder.
+        auto painting = std::make_shared<std::unique_ptr<Painting>>(Painting::initWithContentsOfFile(name));
+        platform::DispatchQueue::mainQueue().async([self, action, painting] {
             if (self)
-                self->paintingLoaded(action, painting);
+                self->paintingLoaded(action, std::move(*painting));
         });
     });
 }
 
-void PaintingGalleryViewController::paintingLoaded(LoadAction action, std::shared_ptr<Painting> painting)
+void PaintingGalleryViewController::paintingLoaded(LoadAction action, std::unique_ptr<Painting> painting)
 {
     enableUserInput();
     if (!painting) {
@@ -551,10 +541,12 @@ void PaintingGalleryViewController::paintingLoaded(LoadAction action, std::share
         navigation->pushViewController(replay, true);
         break;
     }
-    case LoadAction::VideoExport:
-        if (exportScreenFactory())
-            navigation->pushViewController(exportScreenFactory()(std::move(painting)), true);
+    case LoadAction::VideoExport: {
+        auto exporter = platform::ui::makeScreen<VideoEncodeController>();
+        exporter->setPainting(std::move(painting));
+        navigation->pushViewController(exporter, true);
         break;
+    }
     case LoadAction::Edit:
 #ifdef PINTARO_HAS_EDITOR
         if (!m_doodleViewController)

@@ -3,7 +3,6 @@
 #include "platform/graphics/Geometry.h"
 #include "platform/ui/ViewController.h"
 
-#include <functional>
 #include <memory>
 #include <set>
 
@@ -45,11 +44,6 @@ public:
     bool isBusy() const { return m_busy; }
     QScrollArea* pagingScrollView() const { return m_pagingScrollView; }
     const std::set<GalleryPage*>& visiblePages() const { return m_visiblePages; }
-
-    // Opens the export screen with a loaded painting. The movie export
-    // screen installs itself here; without it the movie control stays off.
-    using ExportScreenFactory = std::function<std::shared_ptr<platform::ui::ViewController>(std::shared_ptr<Painting>)>;
-    static void setExportScreenFactory(ExportScreenFactory factory);
 
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
@@ -93,7 +87,7 @@ private:
     void clickMoviewButton();
     void clickEditButton();
     void loadPaintingInBackground(LoadAction action);
-    void paintingLoaded(LoadAction action, std::shared_ptr<Painting> painting);
+    void paintingLoaded(LoadAction action, std::unique_ptr<Painting> painting);
     void disableUserInput();
     void enableUserInput();
     void imageWasSavedSuccessfully(bool saved);

@@ -2,6 +2,7 @@
 #include "Classes/gallery/PaintingGalleryViewController.h"
 #include "Classes/model/PaintingItem.h"
 #include "Classes/movie/MovieViewController.h"
+#include "Classes/movie/VideoEncodeController.h"
 #include "GalleryTestSupport.h"
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/Toolbar.h"
@@ -156,19 +157,40 @@ TEST(GalleryPager, SavesTheShownPictureToTheAlbum)
     EXPECT_EQ(saved.size(), QSize(320, 436));
 }
 
-TEST(GalleryPager, ReplayOpensTheReplayScreenWithThePaintingReadFromItsFiles)
+TEST(GalleryPager, ReplayAndMovieExportOpenTheirScreensWithThePaintingReadFromItsFiles)
 {
     platform::ScopedDeviceProfile profile(DeviceProfile::phone());
     ScopedDocuments documents;
     savePaintings(2, 3);
-    Pager pager(1);
-    pager.press("Play");
-    EXPECT_TRUE(pager.screen->isBusy());
-    ASSERT_TRUE(waitFor([&] { return dynamic_cast<MovieViewController*>(pager.window.navigation().topViewController()) != nullptr; }));
-    auto* replay = static_cast<MovieViewController*>(pager.window.navigation().topViewController());
-    ASSERT_TRUE(replay->mPainting());
-    EXPECT_EQ(replay->mPainting()->layerArray().front()->strokeList().size(), 4u);
-    EXPECT_FALSE(pager.screen->isBusy());
+    const auto strokes = [](Painting* painting) { return painting ? painting->layerArray().front()->strokeList().size() : 0u; };
+    struct Case {
+        const char* control;
+        const char* confirm; // the sheet's button, when the control asks first
+        std::function<Painting*(platform::ui::ViewController*)> opened;
+    };
+    const Case cases[] = {
+        { "Play", nullptr,
+            [](platform::ui::ViewController* top) {
+                auto* replay = dynamic_cast<MovieViewController*>(top);
+                return replay ? replay->mPainting().get() : nullptr;
+            } },
+        { "Save Movie to Album", "Save Movie to Album",
+            [](platform::ui::ViewController* top) {
+                auto* exporter = dynamic_cast<VideoEncodeController*>(top);
+                return exporter ? exporter->painting() : nullptr;
+            } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.control);
+        Pager pager(1);
+        pager.press(c.control);
+        if (c.confirm)
+            ASSERT_TRUE(answerSheet(pager.topWindow(), c.confirm));
+        EXPECT_TRUE(pager.screen->isBusy()) << "input waits while the painting loads";
+        ASSERT_TRUE(waitFor([&] { return c.opened(pager.window.navigation().topViewController()) != nullptr; }));
+        EXPECT_EQ(strokes(c.opened(pager.window.navigation().topViewController())), 4u);
+        EXPECT_FALSE(pager.screen->isBusy());
+    }
 }
 
 TEST(GalleryPager, AnUnreadablePaintingEndsTheLoadWithAnAlertAndLeavesThePagerUsable)
