@@ -131,8 +131,17 @@ void PaintingGalleryViewController::viewDidLoad()
 void PaintingGalleryViewController::viewWillAppear(bool)
 {
     m_paintingManager->createPaintingListFromStoredFiles();
-    if (auto* navigation = navigationController())
+    if (auto* navigation = navigationController()) {
         navigation->setNavigationBarHidden(false, false);
+        // Behind a faded-out bar the window shows through; let it be the
+        // pager's black.
+        m_windowPalette = navigation->palette();
+        m_windowFilledBackground = navigation->autoFillBackground();
+        QPalette black = m_windowPalette;
+        black.setColor(QPalette::Window, Qt::black);
+        navigation->setPalette(black);
+        navigation->setAutoFillBackground(true);
+    }
     m_barHidden = false;
     setMyToolbarHidden(false);
     updatePagingScrollView();
@@ -145,6 +154,10 @@ void PaintingGalleryViewController::viewWillDisappear(bool)
     if (m_barHidden) {
         m_barHidden = false;
         setMyToolbarHidden(false);
+    }
+    if (auto* navigation = navigationController()) {
+        navigation->setPalette(m_windowPalette);
+        navigation->setAutoFillBackground(m_windowFilledBackground);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "platform/graphics/Geometry.h"
 #include "platform/ui/ViewController.h"
 
+#include <QPalette>
 #include <memory>
 #include <set>
 
@@ -114,4 +115,6 @@ private:
     int m_firstCachedPageIndex { 10000 };
     int m_lastCachedPageIndex { -1 };
     bool m_busy { false };
+    QPalette m_windowPalette;
+    bool m_windowFilledBackground { false };
 };

@@ -114,14 +114,16 @@ void PaintingThumbnailViewController::initThumbnailScrollView()
     scrollView.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_gridContent = new QWidget;
     m_gridContent->setObjectName(QStringLiteral("thumbnailGrid"));
-    m_gridContent->setAutoFillBackground(true);
-    QPalette palette = m_gridContent->palette();
+    scrollView.setWidget(m_gridContent);
+    // The paper lies behind the whole view, however short the grid is.
+    m_gridContent->setAutoFillBackground(false);
+    QPalette palette = scrollView.viewport()->palette();
     if (isPad())
         palette.setBrush(QPalette::Window, QBrush(QPixmap(QStringLiteral(":/eggshell.jpg"))));
     else
         palette.setColor(QPalette::Window, Qt::white);
-    m_gridContent->setPalette(palette);
-    scrollView.setWidget(m_gridContent);
+    scrollView.viewport()->setPalette(palette);
+    scrollView.viewport()->setAutoFillBackground(true);
     m_paintingCountInfoLabel->setParent(m_gridContent);
     m_paintingCountInfoLabel->show();
     m_gridContent->show();
@@ -147,8 +149,7 @@ void PaintingThumbnailViewController::initThumbnailScrollView()
     properties.setScrollMetric(QScrollerProperties::MousePressEventDelay, 0.0);
     QScroller::scroller(scrollView.viewport())->setScrollerProperties(properties);
 
-    const platform::Size size = contentSizeForScrollView();
-    m_gridContent->resize(static_cast<int>(size.width), static_cast<int>(size.height));
+    resizeContent();
     m_recycledCells.clear();
     m_visibleCells.clear();
 }
@@ -187,9 +188,18 @@ void PaintingThumbnailViewController::updateThumbnailScrollView()
         cell->deleteLater();
     }
     m_visibleCells.clear();
-    const platform::Size size = contentSizeForScrollView();
-    m_gridContent->resize(static_cast<int>(size.width), static_cast<int>(size.height));
+    resizeContent();
     tilePages();
+}
+
+void PaintingThumbnailViewController::resizeContent()
+{
+    const platform::Size size = contentSizeForScrollView();
+    m_contentHeight = static_cast<int>(size.height);
+    // A grid shorter than the view still spans it, so that the count label
+    // can sit in the middle of an empty one; it then does not scroll.
+    const int viewHeight = m_thumbnailScrollView->height();
+    m_gridContent->resize(static_cast<int>(size.width), std::max(m_contentHeight, viewHeight));
 }
 
 int PaintingThumbnailViewController::thumbnailImageSize()
@@ -273,7 +283,7 @@ void PaintingThumbnailViewController::tilePages()
     QLabel& label = *m_paintingCountInfoLabel;
     const int x = static_cast<int>(screen.width() / 2 - label.width() / 2.0f);
     const int y = count == 0 ? static_cast<int>(screen.height() / 2 - label.height() / 2.0f - 20)
-                             : m_gridContent->height() - label.height();
+                             : m_contentHeight - label.height();
     label.move(x, y);
     updateTitle();
     updateCountLabel();
@@ -423,12 +433,16 @@ void PaintingThumbnailViewController::showNewPaintingButton()
 {
     m_deleteButton->hide();
     m_cancelButton->hide();
+    if (m_newButton)
+        navigationItem().setRightBarButton(m_newButton);
 }
 
+// Delete mode offers no new painting, which leaves its title the whole bar.
 void PaintingThumbnailViewController::showCancelDeleteButton()
 {
     m_deleteButton->hide();
     m_cancelButton->show();
+    navigationItem().setRightBarButton(nullptr);
 }
 
 void PaintingThumbnailViewController::showDeleteButton()

@@ -59,6 +59,7 @@ private:
     void initThumbnailScrollView();
     void updateThumbnailScrollView();
     void tilePages();
+    void resizeContent();
     void configureCell(ThumbnailImageView& cell, int index);
     int thumbnailImageSize();
     platform::Rect frameForScrollView() const;
@@ -99,6 +100,7 @@ private:
     platform::ui::BarButton* m_cancelButton { nullptr };
     int m_actionSheetType { 0 };
     int m_thumbnailWidth { 0 };
+    int m_contentHeight { 0 };
     // Cells are children of the grid; the sets say which are in use.
     std::set<ThumbnailImageView*> m_recycledCells;
     std::set<ThumbnailImageView*> m_visibleCells;

@@ -75,10 +75,10 @@ TEST(ThumbnailGrid, CellsRowsContentAndCountLabelFollowTheDeviceGeometry)
         EXPECT_EQ(grid.cell(3)->geometry(), QRect(3 * t + 4 * p, p, t, t));
         EXPECT_EQ(grid.cell(4)->geometry(), QRect(p, t + 2 * p, t, t));
         // Two rows, each with the padding above it, then the label just under them.
-        QWidget& content = *grid.screen->thumbnailScrollView()->widget();
         const int label = grid.countLabel().height();
-        EXPECT_EQ(content.size(), QSize(static_cast<int>(c.profile.screenSize.width), 2 * (p + t) + label));
-        EXPECT_EQ(grid.countLabel().geometry().bottom() + 1, content.height());
+        const platform::Size content = grid.screen->contentSizeForScrollView();
+        EXPECT_EQ(QSizeF(content.width, content.height), QSizeF(c.profile.screenSize.width, 2 * (p + t) + label));
+        EXPECT_EQ(grid.countLabel().geometry().bottom() + 1, 2 * (p + t) + label);
         EXPECT_EQ(grid.countLabel().text(), QStringLiteral("%1 paintings").arg(c.paintings));
         EXPECT_EQ(grid.screen->title(), "Gallery");
         EXPECT_TRUE(grid.cell(0)->hasThumbnail());
@@ -94,6 +94,7 @@ TEST(ThumbnailGrid, EmptyGalleryCentresTheCountAboveTheMiddle)
         Grid grid;
         QLabel& label = grid.countLabel();
         EXPECT_EQ(label.text(), "0 paintings");
+        EXPECT_FALSE(label.visibleRegion().isEmpty()) << "the label is not cut off by the empty grid";
         EXPECT_TRUE(grid.screen->visibleCells().empty());
         EXPECT_EQ(label.x(), static_cast<int>(device.screenSize.width / 2 - label.width() / 2.0f));
         EXPECT_EQ(label.y(), static_cast<int>(device.screenSize.height / 2 - label.height() / 2.0f - 20));
