@@ -1,21 +1,10 @@
 #include "Classes/brushes/Bezier.h"
 
-#include <array>
 #include <cmath>
 
 using platform::Point;
 
 namespace {
-
-std::array<Point, Bezier::maxPoints> points;
-int pointCount = 0;
-float threshold = 2.5f;
-
-void store(Point p)
-{
-    if (pointCount < Bezier::maxPoints)
-        points[pointCount++] = p;
-}
 
 Point midpoint(Point a, Point b)
 {
@@ -26,12 +15,20 @@ Point midpoint(Point a, Point b)
 // threshold is not positive or a point is not a number.
 constexpr int maxDepth = 32;
 
-void subdivide(Point s, Point c, Point e, int depth)
+}
+
+void Bezier::store(Point p)
+{
+    if (m_pointCount < maxPoints)
+        m_points[static_cast<size_t>(m_pointCount++)] = p;
+}
+
+void Bezier::subdivide(Point s, Point c, Point e, int depth)
 {
     // Once the buffer is full every further point would be dropped anyway.
-    if (pointCount >= Bezier::maxPoints)
+    if (m_pointCount >= maxPoints)
         return;
-    if (std::fabs(e.x - s.x) + std::fabs(e.y - s.y) < threshold || depth >= maxDepth) {
+    if (std::fabs(e.x - s.x) + std::fabs(e.y - s.y) < m_threshold || depth >= maxDepth) {
         store(e);
         return;
     }
@@ -42,22 +39,10 @@ void subdivide(Point s, Point c, Point e, int depth)
     subdivide(m, m2, e, depth + 1);
 }
 
-}
-
-void Bezier::setThreashold(float value)
-{
-    threshold = value;
-}
-
-float Bezier::threashold() const
-{
-    return threshold;
-}
-
 std::span<const Point> Bezier::decomposeWithStartPoint(Point startPoint, Point controlPoint, Point endPoint)
 {
-    pointCount = 0;
+    m_pointCount = 0;
     store(startPoint);
     subdivide(startPoint, controlPoint, endPoint, 0);
-    return std::span<const Point>(points.data(), static_cast<size_t>(pointCount));
+    return std::span<const Point>(m_points.data(), static_cast<size_t>(m_pointCount));
 }

@@ -9,14 +9,19 @@
 using platform::Point;
 using platform::Rect;
 
-Brush::Brush() = default;
+Brush::Brush()
+{
+    m_copyRects.reserve(Mirrix::capacity);
+}
 Brush::~Brush() = default;
 
 void Brush::setColor(const platform::Color& color)
 {
-    m_brushColor = color;
     setRecordColor(color);
     m_brushData.alpha = 255;
+    // The colour exactly as the record keeps it, so that a replay, which has
+    // only the record's bytes, draws the very same pixels.
+    m_brushColor = recordColor(1.0f);
     setMode(modeSolidColor);
 }
 
@@ -123,6 +128,7 @@ Rect Brush::drawSubStroke(platform::GraphicsContext& context)
         m_hasStrokePath = true;
     }
     m_strokePath.quadCurveTo(m_controlPoint, m_endPoint);
+    m_copyRects.clear();
     if (!m_mirrix)
         return m_dirtyRect;
 
@@ -133,7 +139,9 @@ Rect Brush::drawSubStroke(platform::GraphicsContext& context)
         context.concatCTM(transform);
         Rect r = m_type <= 49 ? drawStroke(context, m_strokePath)
                               : drawStroke(context, m_startPoint, m_controlPoint, m_endPoint);
-        changed = changed.united(transform.mapRect(r));
+        const Rect copy = transform.mapRect(r);
+        addCopyRect(copy);
+        changed = changed.united(copy);
         context.restoreGState();
     }
     m_dirtyRect = changed;

@@ -94,6 +94,9 @@ public:
     platform::Rect getDirtyRect(const platform::Path& path, float extendWidth) const;
     const platform::Rect& dirtyRect() const { return m_dirtyRect; }
     void setDirtyRect(const platform::Rect& r) { m_dirtyRect = r; }
+    // The rectangles the last step changed, one per mirror copy that drew
+    // something; their union is the step's rectangle.
+    const std::vector<platform::Rect>& copyRects() const { return m_copyRects; }
 
     // Mirror mode: the low four bits go into the record.
     void setMirrix(int mode, platform::Point origion);
@@ -123,6 +126,11 @@ public:
 protected:
     // The stroke's first point and the next step's segment: start, control, end.
     std::array<platform::Point, 4> nextStepCorners(platform::Point p, bool isLast) const;
+    void addCopyRect(const platform::Rect& r)
+    {
+        if (!r.isNull())
+            m_copyRects.push_back(r);
+    }
 
     int m_type { 0 };
     std::string m_name;
@@ -146,4 +154,6 @@ protected:
     platform::Path m_strokePath;
     bool m_hasStrokePath { false };
     std::shared_ptr<Mirrix> m_mirrix;
+    // Room for every mirror copy is reserved up front, so steps do not allocate.
+    std::vector<platform::Rect> m_copyRects;
 };

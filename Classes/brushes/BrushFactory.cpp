@@ -15,7 +15,7 @@
 #include "Classes/brushes/SparseChalkBrush.h"
 
 #include <array>
-#include <mutex>
+#include <thread>
 
 // The one place that maps brush type numbers to brush classes.
 std::unique_ptr<Brush> Brush::createBrush(int type, std::shared_ptr<PatternManager> patternMgr)
@@ -69,18 +69,35 @@ std::unique_ptr<Brush> Brush::createBrush(int type, std::shared_ptr<PatternManag
     return brush;
 }
 
+namespace {
+
+// One brush of every type, used only for its per-point packing hooks. Built
+// while the program starts, before main() and so before any queue exists, and
+// never changed afterwards: any thread may read it without a lock.
+struct PackingBrushes {
+    std::array<std::unique_ptr<Brush>, 256> brushes;
+    std::unique_ptr<Brush> none = std::make_unique<Brush>();
+
+    PackingBrushes()
+    {
+        // Made on a thread of their own: brushes draw random colours when made,
+        // and that thread's colour cycles and generators end with it, so no
+        // other thread's sequences move.
+        std::thread maker([this] {
+            for (int type = 0; type < 256; ++type)
+                brushes[static_cast<size_t>(type)] = Brush::createBrush(type, nullptr);
+        });
+        maker.join();
+    }
+};
+
+const PackingBrushes packingBrushes;
+
+}
+
 const Brush& Brush::packingBrush(int type)
 {
-    // Made once, so that packing (also on the saving queue) never creates brushes
-    // and their side effects on the shared random state.
-    static std::array<std::unique_ptr<Brush>, 256> brushes;
-    static std::unique_ptr<Brush> none = std::make_unique<Brush>();
-    static std::once_flag made;
-    std::call_once(made, [] {
-        for (int t = 0; t < 256; ++t)
-            brushes[t] = createBrush(t, nullptr);
-    });
-    if (type < 0 || type > 255 || !brushes[type])
-        return *none;
-    return *brushes[type];
+    if (type < 0 || type > 255 || !packingBrushes.brushes[static_cast<size_t>(type)])
+        return *packingBrushes.none;
+    return *packingBrushes.brushes[static_cast<size_t>(type)];
 }

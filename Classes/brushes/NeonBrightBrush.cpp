@@ -3,34 +3,23 @@
 #include "Classes/gallery/Utility.h"
 #include "platform/graphics/GraphicsContext.h"
 
-#include <array>
-#include <optional>
-
-namespace {
-
-// The sub-stroke stack lives here, one for the whole process; only one bright
-// neon stroke is drawn at a time, on the drawing thread.
-std::array<std::optional<platform::Path>, 3> subStrokes;
-
-}
-
 void NeonBrightBrush::initSubStrokeStack()
 {
-    for (auto& slot : subStrokes)
+    for (auto& slot : m_subStrokes)
         slot.reset();
 }
 
 void NeonBrightBrush::pushSubStroke(const platform::Path& path)
 {
-    subStrokes[0] = std::move(subStrokes[1]);
-    subStrokes[1] = std::move(subStrokes[2]);
-    subStrokes[2] = path;
+    m_subStrokes[0] = std::move(m_subStrokes[1]);
+    m_subStrokes[1] = std::move(m_subStrokes[2]);
+    m_subStrokes[2] = path;
 }
 
-platform::Path NeonBrightBrush::getPathOfPastSubStrokes()
+platform::Path NeonBrightBrush::getPathOfPastSubStrokes() const
 {
     platform::Path joined;
-    for (const auto& slot : subStrokes) {
+    for (const auto& slot : m_subStrokes) {
         if (slot)
             joined.addPath(*slot);
     }
@@ -54,6 +43,8 @@ NeonBrightBrush::NeonBrightBrush()
 void NeonBrightBrush::strokeFrom(platform::GraphicsContext& context, platform::Point p)
 {
     NeonBrush::strokeFrom(context, p);
+    // A stroke left unfinished (a replay stopped half-way) leaves nothing behind.
+    initSubStrokeStack();
     m_segmentsOfInnerBrightLinePath = 0;
     m_innerBrightLinePath.clear();
 }
@@ -84,7 +75,10 @@ platform::Rect NeonBrightBrush::drawSubStroke(platform::GraphicsContext& context
 platform::Rect NeonBrightBrush::drawStroke(platform::GraphicsContext& context, const platform::Path& path)
 {
     drawNeonPath_New(context, path, nullptr);
-    return updateDirtyRect(path, neonMargin());
+    // The core runs along the segments before this one as well.
+    const float glowLineWidth = static_cast<float>(m_brushData.size + (isiPhone4S() ? 1.7 : 1.8));
+    m_dirtyRect = getDirtyRect(path, neonMargin(glowLineWidth)).united(getDirtyRect(m_innerBrightLinePath, coreMargin()));
+    return m_dirtyRect;
 }
 
 void NeonBrightBrush::drawNeonPath_New(platform::GraphicsContext& context, const platform::Path& path,

@@ -7,10 +7,14 @@
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/system/Random.h"
 
+#include <cmath>
+
 namespace {
 
 // The 32-bit float nearest 14/15.
 constexpr float coreOpacity = 0.93333334f;
+// The glow's line is this much wider than the record's size.
+constexpr float glowWidening = 1.5f;
 
 }
 
@@ -73,9 +77,10 @@ void NeonBrush::restoreBrush(const brush_meta& data)
 void NeonBrush::setColor(const platform::Color& color)
 {
     platform::Color pure = platform::Color::hsba(getHueOfColor(color), 1.0f, 1.0f, 1.0f);
-    m_brushColor = pure;
     setRecordColor(pure);
     m_brushData.alpha = 255;
+    // As the record keeps it, so that the replay draws the same glow.
+    m_brushColor = recordColor(1.0f);
     setMode(modeSolidColor);
 }
 
@@ -125,10 +130,21 @@ platform::Color NeonBrush::glowColor() const
     return recordColor(1.0f);
 }
 
-float NeonBrush::neonMargin() const
+float NeonBrush::neonMargin(float glowLineWidth) const
 {
-    float neon = static_cast<float>(m_brushData.neonSize);
-    return (isPad() ? 3.0f * neon : neon) + 10.0f;
+    const float neon = static_cast<float>(m_brushData.neonSize);
+    const float margin = (isPad() ? 3.0f * neon : neon) + 10.0f;
+    // The widest glow pass blurs by twice the glow width; its shadow reaches
+    // three standard deviations (half the blur each) beyond the line, plus the
+    // pixels that antialiasing and rounding to whole pixels add. On a phone the
+    // margin above falls short of that.
+    const float reach = 0.5f * glowLineWidth + std::ceil(1.5f * 2.0f * neon) + 4.0f;
+    return std::max(margin, std::ceil(reach));
+}
+
+float NeonBrush::coreMargin() const
+{
+    return std::ceil(0.5f * m_brushData.size) + 2.0f;
 }
 
 void NeonBrush::drawNeonPath(platform::GraphicsContext& context, const platform::Path& path, const platform::Path*)
@@ -141,7 +157,7 @@ void NeonBrush::drawNeonPath(platform::GraphicsContext& context, const platform:
         m_brushData.neonSize = 7;
     const float neon = static_cast<float>(m_brushData.neonSize);
     const platform::Color color = glowColor();
-    context.setLineWidth(m_brushData.size + 1.5f);
+    context.setLineWidth(m_brushData.size + glowWidening);
     context.setStrokeColor(color);
     context.setAlpha(1.0f);
     const float blurs[3] = { 2 * neon, highResolutionPhone ? 2 * neon : neon, highResolutionPhone ? 2 * neon : 0.0f };
@@ -176,11 +192,19 @@ platform::Rect NeonBrush::drawStroke(platform::GraphicsContext& context, const p
     m_prevPath1 = std::move(m_prevPath2);
     m_prevPath2 = path;
     drawNeonPath(context, path, nullptr);
-    return updateDirtyRect(path, neonMargin());
+    // The white core of the previous segments is drawn again too, wherever they lie.
+    platform::Rect changed = getDirtyRect(path, neonMargin(m_brushData.size + glowWidening));
+    for (const auto* previous : { &m_prevPath1, &m_prevPath2 }) {
+        if (*previous)
+            changed = changed.united(getDirtyRect(**previous, coreMargin()));
+    }
+    m_dirtyRect = changed;
+    return m_dirtyRect;
 }
 
 platform::Rect NeonBrush::drawMirrored(platform::GraphicsContext& context, const platform::Path& path)
 {
+    m_copyRects.clear();
     if (!m_mirrix)
         return m_dirtyRect;
     platform::Rect changed = platform::Rect::null();
@@ -188,7 +212,9 @@ platform::Rect NeonBrush::drawMirrored(platform::GraphicsContext& context, const
         const platform::AffineTransform& transform = m_mirrix->getMatrix()[i];
         context.saveGState();
         context.concatCTM(transform);
-        changed = changed.united(transform.mapRect(drawStroke(context, path)));
+        const platform::Rect copy = transform.mapRect(drawStroke(context, path));
+        addCopyRect(copy);
+        changed = changed.united(copy);
         context.restoreGState();
     }
     m_dirtyRect = changed;

@@ -34,8 +34,11 @@ public:
     bool isNewStroke() const { return m_isNewStroke; }
 
 protected:
-    // Dirty margin around a neon path: the glow reaches three times as far on a tablet.
-    float neonMargin() const;
+    // Dirty margin around a path glowing with lines of the width: three times
+    // the glow width on a tablet, and never less than the shadow's reach.
+    float neonMargin(float glowLineWidth) const;
+    // Dirty margin around a path drawn only as the white core.
+    float coreMargin() const;
     // The colour the glow is drawn in: brushColor, or the record's bytes while none was chosen.
     platform::Color glowColor() const;
     // The white core's line: the record's width, round caps, no glow, the

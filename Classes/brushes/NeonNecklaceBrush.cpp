@@ -67,6 +67,7 @@ platform::Rect NeonNecklaceBrush::drawStroke(platform::GraphicsContext& context,
 {
     m_bezier->setThreashold(m_brushData.size * 3.0f);
     std::span<const platform::Point> points = m_bezier->decomposeWithStartPoint(startPoint, controlPoint, endPoint);
+    m_copyRects.clear();
     if (!m_mirrix)
         return platform::Rect::null();
 
@@ -88,9 +89,11 @@ platform::Rect NeonNecklaceBrush::drawStroke(platform::GraphicsContext& context,
             m_bead.moveTo({ x, y });
             m_bead.lineTo({ x + 0.1f, y + 0.1f });
             drawNeonPath(context, m_bead, nullptr);
-            local = local.united(getDirtyRect(m_bead, neonMargin()));
+            local = local.united(getDirtyRect(m_bead, neonMargin(m_brushData.size + 1.5f)));
         }
-        total = total.united(transform.mapRect(local));
+        const platform::Rect copy = transform.mapRect(local);
+        addCopyRect(copy);
+        total = total.united(copy);
         context.restoreGState();
     }
     return total;

@@ -106,9 +106,8 @@ Rect PatternBrush::drawStrokeWithQuartz2D(platform::GraphicsContext& context, Po
     const float w = m_patternArray->front().size().width;
     const Rect square(-w / 2, -w / 2, w, w);
 
-    Bezier bezier;
-    bezier.setThreashold(m_space);
-    std::span<const Point> points = bezier.decomposeWithStartPoint(startPoint, controlPoint, endPoint);
+    m_bezier.setThreashold(m_space);
+    std::span<const Point> points = m_bezier.decomposeWithStartPoint(startPoint, controlPoint, endPoint);
     // The pictures' borders are clear, so smoothing the edges of a turned
     // stamp's square changes nothing but costs several spans per row.
     context.saveGState();
@@ -118,7 +117,10 @@ Rect PatternBrush::drawStrokeWithQuartz2D(platform::GraphicsContext& context, Po
         m_matrix = platform::AffineTransform::makeTranslation(points[i].x, points[i].y);
         setJitterRotationMatrix(context, points[i]);
         setDirectionMatrix(context, points[i], points[i + 1]);
-        Rect stamp = m_matrix.mapRect(square);
+        // Filtering a stamp that does not sit on whole pixels touches the
+        // pixels around its square too.
+        const Rect box = m_matrix.mapRect(square);
+        const Rect stamp(box.x() - 1, box.y() - 1, box.width() + 2, box.height() + 2);
         context.concatCTM(m_matrix);
         // Painting coordinates grow downward, so the picture's top row goes to
         // the smaller y: a heart stamps point down, as it is drawn.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Classes/brushes/Bezier.h"
 #include "Classes/brushes/Brush.h"
 #include "Classes/brushes/PatternManager.h"
 #include "platform/graphics/AffineTransform.h"
@@ -42,6 +43,7 @@ public:
 protected:
     platform::Image m_pattern;
     float m_space { 0 };
+    Bezier m_bezier;
     std::shared_ptr<const PatternArray> m_patternArray;
     int m_patternIndex { 0 };
     float m_jitterX { 0 };

@@ -6,7 +6,8 @@
 
 namespace {
 
-RandomColorState state;
+// Per thread; only the owning thread touches it.
+thread_local RandomColorState state;
 
 // 0, 30, 60, 120, 180, 240, 300 and 330 degrees.
 constexpr std::array<float, 8> hueOption {

@@ -7,8 +7,10 @@
 // Random colours for brushes and backgrounds. They are not uniformly random:
 // they walk a fixed table of pleasant hues, each varied a little.
 
-// What the colour functions remember between calls. The single instance lives
-// in UIColorRandom.cpp for the whole process; the cycles carry on across paintings.
+// What the colour functions remember between calls. Each thread has its own
+// (in UIColorRandom.cpp), living as long as the thread: the main thread's cycles
+// carry on across paintings, and a painting opened, saved or exported on a
+// queue never moves them.
 struct RandomColorState {
     bool seeded { false };
     int32_t hueIndex { 0 };
@@ -28,13 +30,15 @@ struct RandomColorState {
     int32_t darkIndex { 0 };
 };
 
+// The calling thread's state.
 const RandomColorState& randomColorState();
-// Puts every cycle back to its start, unseeded, so tests do not depend on order.
+// Puts the calling thread's cycles back to their start, unseeded, so tests do
+// not depend on order.
 void resetRandomColorStateForTesting();
 
 // min + (max - min) × r / 2^31 with r the next platform::random() value.
 float randRange(float min, float max);
-// Seeds platform::random() with the time, once per process.
+// Seeds the thread's platform::random() with the time, once per thread.
 void initRandom();
 // Draws the next hue, saturation, brightness and alpha into the state; returns the alpha.
 float randomHSBA();

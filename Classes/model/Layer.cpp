@@ -6,104 +6,18 @@
 
 #include <QImage>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <limits>
-#include <new>
 
 using platform::BitmapContext;
 using platform::Image;
 using platform::Point;
 using platform::Rect;
 
-namespace {
-
-// The whole pixels of `region` that lie on a canvas, as column and context-row
-// ranges; empty when there are none.
-struct PixelSpan {
-    int x0 { 0 }, x1 { 0 }, y0 { 0 }, y1 { 0 };
-    bool isEmpty() const { return x0 >= x1 || y0 >= y1; }
-};
-
-PixelSpan pixelSpan(const Rect& region, int width, int height)
+Layer::Layer()
 {
-    if (region.isNull())
-        return {};
-    Rect r = region.standardized().integral().intersected(Rect(0, 0, static_cast<float>(width), static_cast<float>(height)));
-    if (r.isNull())
-        return {};
-    return { static_cast<int>(r.minX()), static_cast<int>(r.maxX()), static_cast<int>(r.minY()), static_cast<int>(r.maxY()) };
+    // Room for a few points of mirror copies, so that steps do not allocate.
+    m_changedRects.reserve(64);
 }
-
-bool sameGeometry(const BitmapContext& a, const BitmapContext& b)
-{
-    return a.width() == b.width() && a.height() == b.height() && a.layout() == b.layout()
-        && a.layout() == platform::PixelLayout::CanvasBGRA;
-}
-
-// Copies the pixels of `region` from one canvas to another of the same
-// geometry, as a copy-mode draw clipped to the region would, but row by row.
-void copyRegion(BitmapContext& from, BitmapContext& to, const Rect& region)
-{
-    if (&from == &to)
-        return;
-    if (!sameGeometry(from, to)) {
-        to.saveGState();
-        to.clipToRect(region);
-        to.setBlendMode(platform::BlendMode::Copy);
-        to.drawImage(Rect(0, 0, static_cast<float>(to.width()), static_cast<float>(to.height())), from.makeImage());
-        to.restoreGState();
-        return;
-    }
-    PixelSpan span = pixelSpan(region, from.width(), from.height());
-    if (span.isEmpty())
-        return;
-    const auto* source = static_cast<const uint8_t*>(from.data());
-    auto* dest = static_cast<uint8_t*>(to.data());
-    const size_t rowBytes = static_cast<size_t>(span.x1 - span.x0) * 4;
-    // Context row y sits at memory row height − 1 − y.
-    for (int row = from.height() - span.y1; row < from.height() - span.y0; ++row) {
-        size_t sourceOffset = static_cast<size_t>(row) * from.bytesPerRow() + static_cast<size_t>(span.x0) * 4;
-        size_t destOffset = static_cast<size_t>(row) * to.bytesPerRow() + static_cast<size_t>(span.x0) * 4;
-        std::memcpy(dest + destOffset, source + sourceOffset, rowBytes);
-    }
-}
-
-}
-
-void LayerCanvas::drawUpright(platform::GraphicsContext& into, const Rect& rect) const
-{
-    // A read-only view of the memory: nothing is copied, and it lives only for this draw.
-    QImage view(static_cast<const uchar*>(memory.get()), context->width(), context->height(), context->bytesPerRow(),
-        QImage::Format_ARGB32_Premultiplied);
-    into.drawImage(rect, Image(view));
-}
-
-std::optional<LayerCanvas> createLayerCanvasWithSize(float width, float height)
-{
-    // No pixels, no canvas; that is not a shortage of memory.
-    if (!(width >= 1 && height >= 1))
-        return std::nullopt;
-    // Sizes the platform cannot address count as memory that could not be had.
-    const double rowBytes = std::trunc(static_cast<double>(width)) * 4;
-    const double totalBytes = std::trunc(rowBytes * static_cast<double>(height));
-    std::unique_ptr<uint8_t[]> memory;
-    if (rowBytes <= std::numeric_limits<int>::max()
-        && totalBytes <= static_cast<double>(std::numeric_limits<std::ptrdiff_t>::max()))
-        memory.reset(new (std::nothrow) uint8_t[static_cast<size_t>(totalBytes)]);
-    if (!memory) {
-        std::fputs("Memory not allocated!", stderr);
-        return std::nullopt;
-    }
-    auto context = BitmapContext::create(memory.get(), static_cast<int>(width), static_cast<int>(height),
-        static_cast<int>(rowBytes), platform::PixelLayout::CanvasBGRA);
-    if (!context)
-        return std::nullopt;
-    context->clearRect(Rect(0, 0, width, height));
-    return LayerCanvas { std::move(memory), std::move(context) };
-}
-
-Layer::Layer() = default;
 
 Layer::~Layer() = default;
 
@@ -180,6 +94,7 @@ void Layer::strokeFromWithBrush(Brush& brush, Point p)
 
 Rect Layer::strokeTo(Point p)
 {
+    beginChange();
     if (!m_currentStroke)
         return Rect::null();
     // Spacing is the sum of the axis distances, which is cheaper than the true
@@ -188,18 +103,22 @@ Rect Layer::strokeTo(Point p)
     if (distance < minimumPointSpacing)
         return Rect::null();
     m_prevPoint = p;
-    m_dirtyRect = drawStep(*layerContext(), *m_currentStroke, StrokePoint(p), false, false);
+    m_dirtyRect = noteChange(*m_currentStroke, drawStep(*layerContext(), *m_currentStroke, StrokePoint(p), false, false));
     return m_dirtyRect;
 }
 
 Rect Layer::strokeEnd(Point p)
 {
+    beginChange();
     if (!m_currentStroke)
         return Rect::null();
     Brush* brush = m_currentStroke->brush();
-    m_dirtyRect = drawStep(*layerContext(), *m_currentStroke, StrokePoint(p), false, true);
+    m_dirtyRect = noteChange(*m_currentStroke, drawStep(*layerContext(), *m_currentStroke, StrokePoint(p), false, true));
     if (brush)
         brush->endStroke();
+    // A finished stroke keeps no brush: the painting may switch or destroy it
+    // at any time, and only a replay hands the stroke a brush again.
+    m_currentStroke->setBrush(nullptr);
     Rect strokeRect = m_currentStroke->dirtyRect();
     m_strokeList.push_back(std::move(m_currentStroke));
     syncToOffScreenFrom(*layerContext(), strokeRect);
@@ -254,138 +173,13 @@ void Layer::syncOnScreenToOffScreen()
 void Layer::syncToOnScreen(BitmapContext& context, const Rect& region)
 {
     if (auto* offscreen = offscreenContext())
-        copyRegion(*offscreen, context, region);
+        copyCanvasRegion(*offscreen, context, region);
 }
 
 void Layer::syncToOffScreenFrom(BitmapContext& context, const Rect& region)
 {
     if (auto* offscreen = offscreenContext())
-        copyRegion(context, *offscreen, region);
-}
-
-void Layer::startPlayback()
-{
-    m_strokePointsNumber = getStrokePointsNumber();
-    m_playbackedPoints = 0;
-    bool canReplay = createPlaybackContext();
-    clearOffScreen();
-    if (!canReplay) {
-        // Without a canvas to replay into, the replay is over at once rather
-        // than never.
-        leavePlaybackStroke();
-        m_currentPlaybackStrokeIndex = getStrokeNumber();
-        m_currentPlaybackPointIndex = 0;
-        m_playbackedPoints = m_strokePointsNumber;
-        return;
-    }
-    moveToFirstStroke();
-}
-
-void Layer::stopPlayback()
-{
-    leavePlaybackStroke();
-    m_playbackBrush.reset();
-    releasePlaybackContext();
-    syncOnScreenToOffScreen();
-}
-
-bool Layer::createPlaybackContext()
-{
-    // A fresh canvas is transparent.
-    m_playbackCanvas = createLayerCanvasWithSize(m_width, m_height);
-    return m_playbackCanvas.has_value();
-}
-
-void Layer::releasePlaybackContext()
-{
-    m_playbackCanvas.reset();
-}
-
-void Layer::leavePlaybackStroke()
-{
-    if (m_currentPlaybackStroke && m_currentPlaybackStroke->brush() == m_playbackBrush.get())
-        m_currentPlaybackStroke->setBrush(nullptr);
-    m_currentPlaybackStroke = nullptr;
-}
-
-void Layer::beginPlaybackStroke(int index)
-{
-    leavePlaybackStroke();
-    Stroke& stroke = *m_strokeList[static_cast<size_t>(index)];
-    m_currentPlaybackStroke = &stroke;
-    m_playbackBrush = Brush::createBrush(stroke.getBrushType(), m_patternManager);
-    // Exact halves: the replay centre of an odd-sized canvas lies half a point
-    // further than the live one.
-    if (m_playbackBrush)
-        m_playbackBrush->setMirrix(stroke.getMirrixMode(), { 0.5f * m_width, 0.5f * m_height });
-    stroke.setBrush(m_playbackBrush.get());
-    m_currentPlaybackPointIndex = 0;
-}
-
-void Layer::playbackFirstPoint()
-{
-    const auto& points = m_currentPlaybackStroke->strokePoints();
-    auto* canvas = playbackLayerContext();
-    if (static_cast<size_t>(m_currentPlaybackPointIndex) >= points.size() || !canvas)
-        return;
-    const StrokePoint& point = points[static_cast<size_t>(m_currentPlaybackPointIndex++)];
-    m_currentPlaybackStroke->strokeFrom(*canvas, point, true);
-}
-
-Stroke* Layer::moveToFirstStroke()
-{
-    leavePlaybackStroke();
-    m_currentPlaybackPointIndex = 0;
-    m_currentPlaybackStrokeIndex = 0;
-    if (m_strokeList.empty())
-        return nullptr;
-    beginPlaybackStroke(0);
-    playbackFirstPoint();
-    return m_currentPlaybackStroke;
-}
-
-Stroke* Layer::moveToNextStroke()
-{
-    ++m_currentPlaybackStrokeIndex;
-    if (endOfStrokeList()) {
-        leavePlaybackStroke();
-        return nullptr;
-    }
-    beginPlaybackStroke(m_currentPlaybackStrokeIndex);
-    return m_currentPlaybackStroke;
-}
-
-Rect Layer::playbackNextStrokePointsOfNumber(int n)
-{
-    Rect changed = Rect::null();
-    auto* canvas = playbackLayerContext();
-    if (!m_currentPlaybackStroke || !canvas)
-        return changed;
-    for (int i = 0; i < n; ++i) {
-        if (endOfStroke()) {
-            if (!moveToNextStroke()) {
-                m_playbackedPoints = m_strokePointsNumber;
-                return changed;
-            }
-            // A stroke's first point counts as one of the n but draws nothing.
-            playbackFirstPoint();
-            ++m_playbackedPoints;
-            continue;
-        }
-        Stroke& stroke = *m_currentPlaybackStroke;
-        const StrokePoint& point = stroke.strokePoints()[static_cast<size_t>(m_currentPlaybackPointIndex++)];
-        ++m_playbackedPoints;
-        Brush* brush = m_playbackBrush.get();
-        if (endOfStroke()) {
-            changed = changed.united(drawStep(*canvas, stroke, point, true, true));
-            if (brush)
-                brush->endStroke();
-            syncToOffScreenFrom(*canvas, stroke.dirtyRect());
-        } else {
-            changed = changed.united(drawStep(*canvas, stroke, point, true, false));
-        }
-    }
-    return changed;
+        copyCanvasRegion(context, *offscreen, region);
 }
 
 Rect Layer::drawStep(BitmapContext& canvas, Stroke& stroke, const StrokePoint& point, bool isReplay, bool isEnd)
@@ -421,20 +215,25 @@ Rect Layer::drawStep(BitmapContext& canvas, Stroke& stroke, const StrokePoint& p
     return changed;
 }
 
-bool Layer::endOfStroke() const
+Rect Layer::noteChange(const Stroke& stroke, const Rect& changed)
 {
-    return !m_currentPlaybackStroke || m_currentPlaybackPointIndex >= m_currentPlaybackStroke->getStrokePointsNumber();
-}
-
-bool Layer::endOfStrokeList() const
-{
-    return m_currentPlaybackStrokeIndex >= getStrokeNumber();
-}
-
-float Layer::getPlaybackProgress() const
-{
-    // A layer without points has nothing left to replay.
-    if (m_strokePointsNumber <= 0)
-        return 1.0f;
-    return static_cast<float>(static_cast<double>(m_playbackedPoints) / m_strokePointsNumber);
+    if (changed.isNull())
+        return changed;
+    // The brush's rectangles per mirror copy stand for the step only when they
+    // make up exactly what it reported; otherwise the step's one rectangle does.
+    if (const Brush* brush = stroke.brush()) {
+        Rect united = Rect::null();
+        for (const Rect& copy : brush->copyRects())
+            united = united.united(copy);
+        if (united == changed) {
+            for (const Rect& copy : brush->copyRects()) {
+                m_changedRects.push_back(copy);
+                m_changedUnion = m_changedUnion.united(copy);
+            }
+            return changed;
+        }
+    }
+    m_changedRects.push_back(changed);
+    m_changedUnion = m_changedUnion.united(changed);
+    return changed;
 }

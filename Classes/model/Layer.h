@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Classes/model/LayerCanvas.h"
+#include "Classes/model/LayerReplay.h"
 #include "Classes/model/RedrawRegion.h"
 #include "Classes/model/Stroke.h"
 #include "platform/graphics/BitmapContext.h"
@@ -15,28 +17,10 @@
 class Brush;
 class PatternManager;
 
-// A canvas in the canvas format (premultiplied BGRA words, y growing upward, so
-// the first memory row is the painting's bottom edge) and the memory under it.
-struct LayerCanvas {
-    // Declared before the context so that it outlives it.
-    std::unique_ptr<uint8_t[]> memory;
-    std::unique_ptr<platform::BitmapContext> context;
-
-    int width() const { return context->width(); }
-    int height() const { return context->height(); }
-    // Draws the canvas upright into a top-left-origin context over `rect`,
-    // without copying its pixels.
-    void drawUpright(platform::GraphicsContext& into, const platform::Rect& rect) const;
-};
-
-// A transparent canvas of the integer parts of the size, or nothing when its
-// memory cannot be had ("Memory not allocated!" on the error stream) or the
-// context cannot be made.
-std::optional<LayerCanvas> createLayerCanvasWithSize(float width, float height);
-
 // One drawing surface: the strokes drawn on it, the on-screen canvas that shows
 // them, the offscreen canvas that holds the layer as it was before the stroke
-// in progress, and the snapshots that undo goes back to.
+// in progress, and the snapshots that undo goes back to. Its replay lives in
+// LayerReplay; the canvas memory and copies in LayerCanvas.
 class Layer final {
 public:
     static constexpr float minimumPointSpacing = 20.0f;
@@ -90,6 +74,10 @@ public:
     platform::Rect strokeTo(platform::Point p);
     platform::Rect strokeEnd(platform::Point p);
     const platform::Rect& dirtyRect() const { return m_dirtyRect; }
+    // The rectangles changed by the last strokeTo, strokeEnd or replay step,
+    // one per mirror copy of each point drawn; their union is the rectangle
+    // that call returned, and none are left when nothing changed.
+    const std::vector<platform::Rect>& changedRects() const { return m_changedRects; }
     // The touch position of the last point recorded into the current stroke.
     platform::Point prevPoint() const { return m_prevPoint; }
 
@@ -104,41 +92,54 @@ public:
 
     // Replay: the recorded strokes are drawn again, point by point, into a
     // canvas of their own; the on-screen canvas is not touched.
-    void startPlayback();
-    void stopPlayback();
-    bool createPlaybackContext();
-    void releasePlaybackContext();
-    Stroke* moveToFirstStroke();
-    Stroke* moveToNextStroke();
-    // Draws the next n recorded points, across stroke boundaries, and returns
-    // the part of the replay canvas that changed (null when none did).
-    platform::Rect playbackNextStrokePointsOfNumber(int n);
-    bool endOfStroke() const;
-    bool endOfStrokeList() const;
-    float getPlaybackProgress() const;
+    LayerReplay& replay() { return m_replay; }
+    const LayerReplay& replay() const { return m_replay; }
+    void startPlayback() { m_replay.startPlayback(); }
+    void stopPlayback() { m_replay.stopPlayback(); }
+    bool createPlaybackContext() { return m_replay.createPlaybackContext(); }
+    void releasePlaybackContext() { m_replay.releasePlaybackContext(); }
+    Stroke* moveToFirstStroke() { return m_replay.moveToFirstStroke(); }
+    Stroke* moveToNextStroke() { return m_replay.moveToNextStroke(); }
+    platform::Rect playbackNextStrokePointsOfNumber(int n) { return m_replay.playbackNextStrokePointsOfNumber(n); }
+    bool endOfStroke() const { return m_replay.endOfStroke(); }
+    bool endOfStrokeList() const { return m_replay.endOfStrokeList(); }
+    float getPlaybackProgress() const { return m_replay.getPlaybackProgress(); }
 
-    platform::BitmapContext* playbackLayerContext() const { return m_playbackCanvas ? m_playbackCanvas->context.get() : nullptr; }
-    uint8_t* playbackBitmapBuffer() const { return m_playbackCanvas ? m_playbackCanvas->memory.get() : nullptr; }
-    const std::optional<LayerCanvas>& playbackCanvas() const { return m_playbackCanvas; }
-    Stroke* currentPlaybackStroke() const { return m_currentPlaybackStroke; }
-    int currentPlaybackStrokeIndex() const { return m_currentPlaybackStrokeIndex; }
-    int currentPlaybackPointIndex() const { return m_currentPlaybackPointIndex; }
-    Brush* playbackBrush() const { return m_playbackBrush.get(); }
-    int strokePointsNumber() const { return m_strokePointsNumber; }
-    int playbackedPoints() const { return m_playbackedPoints; }
+    platform::BitmapContext* playbackLayerContext() const
+    {
+        return m_replay.playbackCanvas() ? m_replay.playbackCanvas()->context.get() : nullptr;
+    }
+    uint8_t* playbackBitmapBuffer() const
+    {
+        return m_replay.playbackCanvas() ? m_replay.playbackCanvas()->memory.get() : nullptr;
+    }
+    const std::optional<LayerCanvas>& playbackCanvas() const { return m_replay.playbackCanvas(); }
+    Stroke* currentPlaybackStroke() const { return m_replay.currentPlaybackStroke(); }
+    int currentPlaybackStrokeIndex() const { return m_replay.currentPlaybackStrokeIndex(); }
+    int currentPlaybackPointIndex() const { return m_replay.currentPlaybackPointIndex(); }
+    Brush* playbackBrush() const { return m_replay.playbackBrush(); }
+    int strokePointsNumber() const { return m_replay.strokePointsNumber(); }
+    int playbackedPoints() const { return m_replay.playbackedPoints(); }
 
 private:
+    friend class LayerReplay;
+
     bool makeCanvases(float width, float height);
-    // Puts the replay cursor on the stroke at the index with a fresh brush.
-    void beginPlaybackStroke(int index);
-    // Lets go of the stroke under replay before its brush goes away.
-    void leavePlaybackStroke();
-    // Draws the point under the cursor as the start of its stroke.
-    void playbackFirstPoint();
     // Draws a step of the stroke: for brushes that redraw the whole stroke
     // path, after restoring the canvas under the part that can change.
     platform::Rect drawStep(platform::BitmapContext& canvas, Stroke& stroke, const StrokePoint& point, bool isReplay,
         bool isEnd);
+    // Starts the list of changed rectangles of a call afresh.
+    void beginChange()
+    {
+        m_changedRects.clear();
+        m_changedUnion = platform::Rect::null();
+    }
+    // Adds what a step changed to that list, per mirror copy when the brush
+    // tells them; returns the step's rectangle.
+    platform::Rect noteChange(const Stroke& stroke, const platform::Rect& changed);
+    // The union of the list, in its order; what a call of several steps returns.
+    const platform::Rect& changedUnion() const { return m_changedUnion; }
 
     float m_width { 0 };
     float m_height { 0 };
@@ -148,17 +149,12 @@ private:
     std::unique_ptr<Stroke> m_currentStroke;
     platform::Point m_prevPoint;
     platform::Rect m_dirtyRect = platform::Rect::null();
+    std::vector<platform::Rect> m_changedRects;
+    platform::Rect m_changedUnion = platform::Rect::null();
     std::shared_ptr<PatternManager> m_patternManager;
     RedrawRegion m_redrawRegion;
     std::deque<platform::Image> m_layerSnapshotCache;
     std::optional<platform::Image> m_snapShotImage;
     int m_indexOfFirstModifiedStroke { 0 };
-
-    std::optional<LayerCanvas> m_playbackCanvas;
-    Stroke* m_currentPlaybackStroke { nullptr };
-    int m_currentPlaybackStrokeIndex { 0 };
-    int m_currentPlaybackPointIndex { 0 };
-    std::unique_ptr<Brush> m_playbackBrush;
-    int m_strokePointsNumber { 0 };
-    int m_playbackedPoints { 0 };
+    LayerReplay m_replay { *this };
 };

@@ -27,6 +27,9 @@ Painting::Painting(platform::Size size)
     , m_height(static_cast<int>(size.height))
     , m_patternManager(std::make_shared<PatternManager>())
 {
+    // Room for the copies of a replay step at a brisk speed, so that most
+    // steps do not allocate.
+    m_changedRects.reserve(64);
     switchBrush(defaultBrushType);
 }
 
@@ -53,15 +56,20 @@ Point Painting::mirrorCentre() const
     return { static_cast<float>(m_width / 2), static_cast<float>(m_height / 2) };
 }
 
-void Painting::switchBrush(int type)
+void Painting::finishStrokeOfBrush()
 {
-    if (type == m_brushType)
-        return;
     // A stroke still being drawn (a second finger on the toolbar) must not
     // outlive its brush: finish it where it was last recorded.
     if (m_brush && m_activeLayer && m_activeLayer->currentStroke()
         && m_activeLayer->currentStroke()->brush() == m_brush.get())
         m_activeLayer->strokeEnd(m_activeLayer->prevPoint());
+}
+
+void Painting::switchBrush(int type)
+{
+    if (type == m_brushType)
+        return;
+    finishStrokeOfBrush();
     m_brush.reset();
     std::unique_ptr<Brush> brush = Brush::createBrush(type, m_patternManager);
     if (brush) {
@@ -81,6 +89,9 @@ void Painting::switchBrush(int type)
 
 void Painting::setBrush(std::unique_ptr<Brush> brush)
 {
+    if (brush.get() == m_brush.get())
+        return;
+    finishStrokeOfBrush();
     m_brush = std::move(brush);
 }
 
@@ -121,19 +132,29 @@ void Painting::strokeFrom(Point p)
         m_activeLayer->strokeFromWithBrush(*m_brush, p);
 }
 
+Rect Painting::tookChange(const Layer* layer, const Rect& changed)
+{
+    // assign() keeps the capacity: no allocation once the list has grown.
+    if (layer && !changed.isNull())
+        m_changedRects.assign(layer->changedRects().begin(), layer->changedRects().end());
+    else
+        m_changedRects.clear();
+    return changed;
+}
+
 Rect Painting::strokeTo(Point p)
 {
     if (!m_brush || !m_activeLayer)
-        return Rect::zero();
-    m_dirtyRect = m_activeLayer->strokeTo(p);
+        return tookChange(nullptr, Rect::zero());
+    m_dirtyRect = tookChange(m_activeLayer, m_activeLayer->strokeTo(p));
     return m_dirtyRect;
 }
 
 Rect Painting::strokeEnd(Point p)
 {
     if (!m_brush || !m_activeLayer)
-        return Rect::zero();
-    m_dirtyRect = m_activeLayer->strokeEnd(p);
+        return tookChange(nullptr, Rect::zero());
+    m_dirtyRect = tookChange(m_activeLayer, m_activeLayer->strokeEnd(p));
     m_isSaved = false;
     return m_dirtyRect;
 }
@@ -222,8 +243,8 @@ void Painting::stopPlayback()
 Rect Painting::playback()
 {
     if (!m_playbackLayer)
-        return Rect::null();
-    return m_playbackLayer->playbackNextStrokePointsOfNumber(m_playbackSpeed);
+        return tookChange(nullptr, Rect::null());
+    return tookChange(m_playbackLayer, m_playbackLayer->playbackNextStrokePointsOfNumber(m_playbackSpeed));
 }
 
 bool Painting::endOfPlayback() const

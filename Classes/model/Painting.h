@@ -90,6 +90,10 @@ public:
     bool undoStroke();
     const platform::Rect& dirtyRect() const { return m_dirtyRect; }
     void setDirtyRect(const platform::Rect& r) { m_dirtyRect = r; }
+    // What the last strokeTo, strokeEnd or playback changed, as rectangles of
+    // the mirror copies: their union is the rectangle that call returned, and
+    // the list is empty when nothing changed. A screen repaints just these.
+    const std::vector<platform::Rect>& changedRects() const { return m_changedRects; }
 
     // Output into top-left-origin contexts.
     void drawBackground(platform::GraphicsContext& context) const;
@@ -143,6 +147,10 @@ public:
 
 private:
     platform::Point mirrorCentre() const;
+    // Ends a stroke in progress that the current brush draws, before the brush goes.
+    void finishStrokeOfBrush();
+    // Takes the changed rectangles of the layer's last call; none without it.
+    platform::Rect tookChange(const Layer* layer, const platform::Rect& changed);
     long long totalStrokePoints() const;
     // The background, then the canvas upright over the whole painting.
     void compose(platform::GraphicsContext& context, const LayerCanvas* canvas) const;
@@ -162,6 +170,7 @@ private:
     std::optional<platform::Image> m_paintingImage;
     std::optional<platform::Image> m_thumbnailImage;
     platform::Rect m_dirtyRect = platform::Rect::zero();
+    std::vector<platform::Rect> m_changedRects;
     platform::Rect m_cropRect = platform::Rect::null();
     platform::Rect m_unalignedCropRect = platform::Rect::null();
     int m_mirrixMode { defaultMirrixMode };

@@ -38,17 +38,30 @@ QPainter::CompositionMode toQt(BlendMode mode)
 
 GraphicsContext::GraphicsContext(std::unique_ptr<QImage> target, const QTransform& base)
     : m_target(std::move(target))
+    , m_targetRect(m_target->rect())
     , m_base(base)
+    , m_painter(m_ownPainter)
 {
     m_painter.begin(m_target.get());
     m_pen.setMiterLimit(10);
     m_stack.reserve(16);
 }
 
+GraphicsContext::GraphicsContext(QPainter& painter, const QRect& targetRect, const QTransform& base,
+    std::optional<QRectF> clip)
+    : m_targetRect(targetRect)
+    , m_base(base)
+    , m_painter(painter)
+{
+    m_pen.setMiterLimit(10);
+    m_stack.reserve(16);
+    m_state.clip = clip;
+}
+
 GraphicsContext::~GraphicsContext()
 {
-    if (m_painter.isActive())
-        m_painter.end();
+    if (m_ownPainter.isActive())
+        m_ownPainter.end();
 }
 
 void GraphicsContext::saveGState()
@@ -203,9 +216,14 @@ void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
         && (!m_state.clip || QRectF(m_state.clip->toAlignedRect()) == *m_state.clip);
     if (paint == Paint::Stroke)
         paintsLikeScratch = paintsLikeScratch && m_state.lineCap != LineCap::Square && m_state.lineWidth * scale >= 2;
-    QRect clip = m_target->rect();
+    QRect clip = m_targetRect;
     if (m_state.clip)
         clip = clip.intersected(m_state.clip->toAlignedRect());
+    // The shadow and the direct paths work on the target's pixels.
+    if (!m_target) {
+        m_painter.drawPath(path);
+        return;
+    }
 
     if (m_state.shadow && m_state.blendMode == BlendMode::Normal) {
         const Shadow& shadow = *m_state.shadow;
@@ -305,7 +323,7 @@ void GraphicsContext::drawImageTopLeft(const Rect& rect, const Image& image)
         return;
     applyState();
     QRectF target(rect.x(), rect.y(), rect.width(), rect.height());
-    if (m_state.shadow && m_state.blendMode == BlendMode::Normal) {
+    if (m_target && m_state.shadow && m_state.blendMode == BlendMode::Normal) {
         const Shadow& shadow = *m_state.shadow;
         QTransform device = deviceTransform();
         QRect clip = m_target->rect();

@@ -87,12 +87,16 @@ public:
     // Draws an image with its top row at rect's origin: upright in image contexts.
     void drawImageTopLeft(const Rect& rect, const Image& image);
 
-    int pixelWidth() const { return m_target->width(); }
-    int pixelHeight() const { return m_target->height(); }
+    int pixelWidth() const { return m_targetRect.width(); }
+    int pixelHeight() const { return m_targetRect.height(); }
 
 protected:
     // `base` maps the default user space to the target's pixels.
     GraphicsContext(std::unique_ptr<QImage> target, const QTransform& base);
+    // Draws through a painter that is already active on some device, over
+    // `targetRect` in its device pixels. Without pixels of its own to work in,
+    // such a context draws shapes without their shadows.
+    GraphicsContext(QPainter& painter, const QRect& targetRect, const QTransform& base, std::optional<QRectF> clip);
     const QImage& target() const { return *m_target; }
 
 private:
@@ -140,8 +144,11 @@ private:
     QTransform deviceTransform() const;
 
     std::unique_ptr<QImage> m_target;
+    QRect m_targetRect;
     QTransform m_base;
-    QPainter m_painter;
+    QPainter m_ownPainter;
+    // The own painter, or the one the context was given.
+    QPainter& m_painter;
     QPen m_pen;
     State m_state;
     std::vector<State> m_stack;

@@ -40,15 +40,17 @@ int32_t RandomGenerator::next()
 
 namespace {
 
+// Per thread; only the owning thread touches them.
 RandomGenerator& randGenerator()
 {
-    static RandomGenerator generator(1);
+    thread_local RandomGenerator generator(1);
     return generator;
 }
 
+// Per thread; only the owning thread touches them.
 RandomGenerator& randomGenerator()
 {
-    static RandomGenerator generator(1);
+    thread_local RandomGenerator generator(1);
     return generator;
 }
 

@@ -25,9 +25,12 @@ private:
     int m_rear { 0 };
 };
 
-// The process-wide generators behind the program's rand() and random(). They
-// are separate so that seeding one for a stroke's replay (the pattern and
-// sketchy brushes) never disturbs the other.
+// The generators behind the program's rand() and random(). Each thread has its
+// own pair, seeded with 1 when the thread first uses them: a stroke drawn or
+// replayed on one thread (a painting opened, saved or exported in the
+// background) never moves the numbers another thread draws. They are separate
+// so that seeding one for a stroke's replay (the pattern and sketchy brushes)
+// never disturbs the other.
 int32_t rand();
 void srand(uint32_t seed);
 int32_t random();

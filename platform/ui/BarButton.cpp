@@ -21,6 +21,19 @@ BarButton::BarButton(const QString& text, QWidget* parent)
     setUp();
 }
 
+BarButton::BarButton(QWidget* parent)
+    : QToolButton(parent)
+{
+    setIconSize(QSize(36, 36));
+    setUp();
+}
+
+void BarButton::describe(const QString& toolTip)
+{
+    setToolTip(toolTip);
+    setAccessibleName(toolTip);
+}
+
 void BarButton::setUp()
 {
     setMinimumSize(minimumSide, minimumSide);

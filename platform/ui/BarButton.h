@@ -18,6 +18,11 @@ public:
     BarButton(const QIcon& icon, const QString& toolTip, QWidget* parent = nullptr);
     // A text button (e.g. "Done"); the text is the accessible name.
     explicit BarButton(const QString& text, QWidget* parent = nullptr);
+    // A button described later (made from an interface file).
+    explicit BarButton(QWidget* parent = nullptr);
+
+    // Sets the tooltip and the accessible name together.
+    void describe(const QString& toolTip);
 
     // Runs the action on every click (replacing an earlier one).
     void setAction(std::function<void()> action);

@@ -6,6 +6,8 @@
 #include <QCloseEvent>
 #include <QPointer>
 #include <QShortcut>
+#include <memory>
+#include <optional>
 
 namespace platform::ui {
 
@@ -55,16 +57,35 @@ void MainWindow::closeEvent(QCloseEvent* event)
     if (m_asking)
         return;
     m_asking = true;
+    // An answer given at once decides this close event; a later one closes
+    // the window again by itself.
+    struct Answer {
+        bool inside { true };
+        std::optional<bool> given;
+    };
+    auto state = std::make_shared<Answer>();
     QPointer<MainWindow> self = this;
-    screen->windowCloseRequested([self](bool mayClose) {
+    screen->windowCloseRequested([self, state](bool mayClose) {
         if (!self)
             return;
+        if (state->inside) {
+            state->given = mayClose;
+            return;
+        }
         self->m_asking = false;
         if (!mayClose)
             return;
         self->m_mayClose = true;
         self->close();
     });
+    state->inside = false;
+    if (state->given) {
+        m_asking = false;
+        if (*state->given) {
+            m_mayClose = true;
+            event->accept();
+        }
+    }
 }
 
 void MainWindow::resizeEvent(QResizeEvent*)

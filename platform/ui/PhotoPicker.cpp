@@ -3,15 +3,59 @@
 #include "platform/ui/Localized.h"
 
 #include <QDir>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QStandardPaths>
+#include <QVBoxLayout>
 
 namespace platform::ui {
+
+namespace {
+
+// Holds the chooser while it is presented over the whole window.
+class PhotoPickerScreen final : public ViewController {
+public:
+    explicit PhotoPickerScreen(QFileDialog& dialog)
+        : m_dialog(dialog)
+    {
+        setTitle(localized("Choose a picture"));
+        m_layout = new QVBoxLayout(this);
+        m_layout->setContentsMargins(0, 0, 0, 0);
+    }
+    ~PhotoPickerScreen() override
+    {
+        // The chooser belongs to the picker, not to this screen.
+        if (m_dialog.parent() == this)
+            m_dialog.setParent(nullptr);
+    }
+    void viewWillAppear(bool) override
+    {
+        m_layout->addWidget(&m_dialog);
+        m_dialog.show();
+    }
+    void viewDidDisappear(bool) override
+    {
+        m_layout->removeWidget(&m_dialog);
+        m_dialog.setParent(nullptr);
+    }
+
+private:
+    QFileDialog& m_dialog;
+    QVBoxLayout* m_layout { nullptr };
+};
+
+}
 
 PhotoPicker::PhotoPicker(QObject* parent)
     : QObject(parent)
 {
+}
+
+PhotoPicker::~PhotoPicker()
+{
+    m_screen.reset();
+    if (m_dialog && m_dialog->parent())
+        m_dialog->setParent(nullptr);
 }
 
 QString PhotoPicker::picturesFolder()
@@ -21,6 +65,12 @@ QString PhotoPicker::picturesFolder()
         return configured;
     QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     return pictures.isEmpty() ? QDir::homePath() : pictures;
+}
+
+bool PhotoPicker::isSourceAvailable()
+{
+    QFileInfo folder(picturesFolder());
+    return folder.isDir() && folder.isReadable();
 }
 
 std::optional<QImage> PhotoPicker::decode(const QString& path)
@@ -39,42 +89,50 @@ std::optional<QImage> PhotoPicker::decode(const QString& path)
     return image;
 }
 
-void PhotoPicker::pick(QWidget* anyWidget, Completion completion)
+QFileDialog& PhotoPicker::dialog()
 {
     if (m_dialog)
-        return;
-    m_completion = std::move(completion);
-    auto* dialog = new QFileDialog(anyWidget->window(), localized("Choose a picture"), picturesFolder(),
+        return *m_dialog;
+    m_dialog = std::make_unique<QFileDialog>(nullptr, localized("Choose a picture"), picturesFolder(),
         localized("Pictures") + QStringLiteral(" (*.png *.jpg *.jpeg *.bmp *.gif *.webp)"));
-    dialog->setObjectName(QStringLiteral("photoPicker"));
-    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    m_dialog = dialog;
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& path) {
+    QFileDialog& dialog = *m_dialog;
+    dialog.setObjectName(QStringLiteral("photoPicker"));
+    dialog.setAccessibleName(localized("Choose a picture"));
+    // Shown inside the window, not as a window of its own.
+    dialog.setWindowFlags(Qt::Widget);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setSizeGripEnabled(false);
+    connect(&dialog, &QFileDialog::fileSelected, this, [this](const QString& path) {
         Result result;
         result.path = path;
         result.image = decode(path);
         finish(result);
     });
-    connect(dialog, &QDialog::rejected, this, [this] {
+    connect(&dialog, &QDialog::rejected, this, [this] {
         Result result;
         result.cancelled = true;
         finish(result);
     });
-    dialog->open();
+    return dialog;
 }
 
-void PhotoPicker::cancel()
+void PhotoPicker::begin(Completion completion)
 {
-    if (m_dialog)
-        m_dialog->reject();
+    m_completion = std::move(completion);
+    dialog().setResult(0);
+}
+
+std::shared_ptr<ViewController> PhotoPicker::screen()
+{
+    if (!m_screen)
+        m_screen = std::make_shared<PhotoPickerScreen>(dialog());
+    return m_screen;
 }
 
 void PhotoPicker::finish(const Result& result)
 {
-    m_dialog = nullptr;
     Completion completion = std::move(m_completion);
     m_completion = nullptr;
     if (completion)

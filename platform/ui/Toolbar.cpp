@@ -10,38 +10,46 @@ namespace platform::ui {
 Toolbar::Toolbar(QWidget* parent)
     : QWidget(parent)
 {
-    setFixedHeight(height);
+    setMinimumHeight(height);
+    setMaximumHeight(height);
     setAttribute(Qt::WA_NoSystemBackground);
-    m_layout = new QHBoxLayout(this);
-    m_layout->setContentsMargins(4, 0, 4, 0);
-    m_layout->setSpacing(2);
+}
+
+QHBoxLayout& Toolbar::row()
+{
+    if (auto* existing = qobject_cast<QHBoxLayout*>(layout()))
+        return *existing;
+    auto* created = new QHBoxLayout(this);
+    created->setContentsMargins(4, 0, 4, 0);
+    created->setSpacing(2);
+    return *created;
 }
 
 BarButton* Toolbar::addButton(BarButton* button)
 {
-    m_layout->addWidget(button, 0, Qt::AlignVCenter);
+    row().addWidget(button, 0, Qt::AlignVCenter);
     return button;
 }
 
 void Toolbar::addWidget(QWidget* widget)
 {
-    m_layout->addWidget(widget, 0, Qt::AlignVCenter);
+    row().addWidget(widget, 0, Qt::AlignVCenter);
 }
 
 void Toolbar::addFlexibleSpace()
 {
-    m_layout->addStretch(1);
+    row().addStretch(1);
 }
 
 void Toolbar::addFixedSpace(int points)
 {
-    m_layout->addSpacing(points);
+    row().addSpacing(points);
 }
 
 void Toolbar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    QLinearGradient gradient(0, 0, 0, height);
+    QLinearGradient gradient(0, 0, 0, QWidget::height());
     gradient.setColorAt(0, QColor(40, 40, 48, 215));
     gradient.setColorAt(1, QColor(10, 10, 14, 215));
     painter.fillRect(rect(), gradient);

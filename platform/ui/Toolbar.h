@@ -17,7 +17,8 @@ public:
 
     explicit Toolbar(QWidget* parent = nullptr);
 
-    // The toolbar takes the button as a child widget.
+    // The toolbar takes the button as a child widget. A toolbar made from an
+    // interface file brings its own layout instead.
     BarButton* addButton(BarButton* button);
     void addWidget(QWidget* widget);
     // Space that grows to share out the room left over.
@@ -28,7 +29,7 @@ protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
-    QHBoxLayout* m_layout { nullptr };
+    QHBoxLayout& row();
 };
 
 }

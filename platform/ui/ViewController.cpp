@@ -21,6 +21,11 @@ ViewController::~ViewController()
         delete m_modalHost.data();
 }
 
+void ViewController::setNavigationController(NavigationController* controller)
+{
+    m_navigationController = controller;
+}
+
 void ViewController::loadViewIfNeeded()
 {
     if (m_loaded)

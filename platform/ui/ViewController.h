@@ -35,7 +35,7 @@ public:
     NavigationItem& navigationItem() { return m_navigationItem; }
     // The stack this screen is on, or of the screen that presented it.
     NavigationController* navigationController() const;
-    void setNavigationController(NavigationController* controller) { m_navigationController = controller; }
+    void setNavigationController(NavigationController* controller);
 
     // Shows the screen over the whole window, sliding up from the bottom, and
     // keeps it until dismissViewController (from either screen).

@@ -1,6 +1,7 @@
 #include "BrushTestHelpers.h"
 #include "Classes/brushes/PatternManager.h"
 
+#include <optional>
 #include <utility>
 
 // Two strokes of one live brush, the second starting where the first ended,
@@ -20,7 +21,10 @@ TEST(BrushReplay, EveryBrushAndMirrorModeReplaysAsDrawnLive)
             { 34, DeviceProfile::phone() } });
     for (const auto& [type, profile] : cases) {
         for (int mode : { 0, 1, 4, 9 }) {
-            for (bool solid : { false, true }) {
+            // Random colour, then solid colours whose components fall between
+            // bytes: the live stroke must draw what its record will replay.
+            for (std::optional<Color> solid : { std::optional<Color>(), std::optional(Color::rgba(0.3f, 0.71f, 0.555f, 0.8f)),
+                     std::optional(Color::rgba(0.93f, 0.4f, 0.1f, 1)) }) {
                 SCOPED_TRACE(testing::Message() << "type " << type << " " << profile.name << " mode " << mode
                                                 << (solid ? " solid" : " random"));
                 ScopedDeviceProfile device(profile);
@@ -32,9 +36,8 @@ TEST(BrushReplay, EveryBrushAndMirrorModeReplaysAsDrawnLive)
                 ASSERT_TRUE(brush);
                 // Some brushes seed the generator from the clock when made.
                 seedRandomness();
-                // A colour whose bytes are exact, so a solid stroke replays exactly too.
                 if (solid)
-                    brush->setColor(Color::rgba(0, 1, 1, 1));
+                    brush->setColor(*solid);
                 auto first = drawLiveStroke(*brush, live, wavyPoints({ 40, 70 }, 9, 22));
                 const Point joint = first->strokePoints().back().CGPoint();
                 const Point second[] = { joint, { joint.x + 30, joint.y + 60 },

@@ -1,0 +1,298 @@
+#include "Classes/editor/DoodleView.h"
+
+#include "Classes/model/Painting.h"
+#include "platform/graphics/ImageContext.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTabletEvent>
+#include <QTouchEvent>
+#include <cmath>
+
+DoodleView::DoodleView(QWidget* parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_AcceptTouchEvents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAccessibleName(QStringLiteral("canvas"));
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+DoodleView::~DoodleView() = default;
+
+void DoodleView::setPainting(std::shared_ptr<Painting> painting)
+{
+    m_painting = std::move(painting);
+    updateScale();
+    update();
+}
+
+void DoodleView::setUserInputEnabled(bool enabled)
+{
+    m_userInputEnabled = enabled;
+    if (!enabled)
+        m_touching = false;
+}
+
+void DoodleView::updateScale()
+{
+    m_scale = 1;
+    if (!m_painting || m_painting->width() <= 0 || m_painting->height() <= 0)
+        return;
+    // The painting fills the width; its height leaves room for the toolbar
+    // below it, as at full size.
+    double full = std::max(1, m_painting->width());
+    m_scale = std::min(1.0, width() / full);
+}
+
+void DoodleView::resizeEvent(QResizeEvent*)
+{
+    updateScale();
+}
+
+platform::Point DoodleView::toPaintingPoint(QPointF position) const
+{
+    if (m_scale == 1)
+        return { static_cast<float>(position.x()), static_cast<float>(position.y()) };
+    return { static_cast<float>(position.x() / m_scale), static_cast<float>(position.y() / m_scale) };
+}
+
+QRect DoodleView::toViewRect(const platform::Rect& rect) const
+{
+    if (rect.isNull())
+        return {};
+    double left = std::floor(rect.x() * m_scale);
+    double top = std::floor(rect.y() * m_scale);
+    double right = std::ceil((rect.x() + rect.width()) * m_scale);
+    double bottom = std::ceil((rect.y() + rect.height()) * m_scale);
+    return QRect(QPoint(int(left), int(top)), QPoint(int(right) - 1, int(bottom) - 1));
+}
+
+void DoodleView::touchesBegan(QPointF position)
+{
+    if (m_isMovieMode || !m_userInputEnabled)
+        return;
+    if (m_delegate)
+        m_delegate->doodleViewOnTouchBegan();
+    m_firstTouch = toPaintingPoint(position);
+    m_lastTouch = m_firstTouch;
+    m_touching = true;
+    if (m_painting)
+        m_painting->strokeFrom(m_firstTouch);
+}
+
+void DoodleView::touchesMoved(QPointF position)
+{
+    if (m_isMovieMode || !m_userInputEnabled || !m_touching)
+        return;
+    m_lastTouch = toPaintingPoint(position);
+    if (m_painting)
+        m_dirtyRect = m_painting->strokeTo(m_lastTouch);
+    markChanged(m_dirtyRect);
+}
+
+void DoodleView::touchesEnded(QPointF position)
+{
+    if (m_isMovieMode || !m_userInputEnabled || !m_touching)
+        return;
+    m_touching = false;
+    m_lastTouch = toPaintingPoint(position);
+    if (m_painting)
+        m_dirtyRect = m_painting->strokeEnd(m_lastTouch);
+    markChanged(m_dirtyRect);
+}
+
+void DoodleView::markChanged(const platform::Rect& rect)
+{
+    if (rect.isNull())
+        return;
+    QRect area = toViewRect(rect);
+    if (!area.isEmpty())
+        update(area);
+}
+
+void DoodleView::mousePressEvent(QMouseEvent* event)
+{
+    // Touches arrive on their own; the mouse events made from them are skipped.
+    if (event->button() != Qt::LeftButton || event->source() != Qt::MouseEventNotSynthesized)
+        return;
+    touchesBegan(event->position());
+}
+
+void DoodleView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton) || event->source() != Qt::MouseEventNotSynthesized)
+        return;
+    touchesMoved(event->position());
+}
+
+void DoodleView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || event->source() != Qt::MouseEventNotSynthesized)
+        return;
+    touchesEnded(event->position());
+}
+
+void DoodleView::tabletEvent(QTabletEvent* event)
+{
+    // Accepting the pen's events keeps Qt from sending them again as mouse events.
+    event->accept();
+    switch (event->type()) {
+    case QEvent::TabletPress:
+        touchesBegan(event->position());
+        break;
+    case QEvent::TabletMove:
+        if (event->buttons() & Qt::LeftButton)
+            touchesMoved(event->position());
+        break;
+    case QEvent::TabletRelease:
+        touchesEnded(event->position());
+        break;
+    default:
+        break;
+    }
+}
+
+bool DoodleView::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd: {
+        auto* touch = static_cast<QTouchEvent*>(event);
+        event->accept();
+        if (touch->points().isEmpty())
+            return true;
+        // One touch of the set stands for them all; fingers are not told apart.
+        QPointF position = touch->points().first().position();
+        if (event->type() == QEvent::TouchBegin)
+            touchesBegan(position);
+        else if (event->type() == QEvent::TouchUpdate)
+            touchesMoved(position);
+        else
+            touchesEnded(position);
+        return true;
+    }
+    case QEvent::TouchCancel:
+        // The system took the touches away: the stroke is left without its
+        // lift, and the next touch-down starts a new one.
+        m_touching = false;
+        event->accept();
+        return true;
+    default:
+        return QWidget::event(event);
+    }
+}
+
+void DoodleView::undoStroke()
+{
+    if (m_painting && m_painting->undoStroke())
+        update();
+}
+
+void DoodleView::startPlaybackPainting()
+{
+    if (m_playbackStatus == Paused) {
+        resumePlaybackPainting();
+        return;
+    }
+    if (m_playbackStatus == Playing) {
+        m_playbackTimer.stop();
+        if (m_painting)
+            m_painting->stopPlayback();
+    }
+    m_playbackTimer.start(playbackInterval, [this] { playbackPainting(); });
+    if (m_painting)
+        m_painting->startPlayback();
+    m_playbackStatus = Playing;
+    update();
+}
+
+void DoodleView::pausePlaybackPainting()
+{
+    if (m_isMovieMode && m_playbackStatus == Playing)
+        m_playbackStatus = Paused;
+}
+
+void DoodleView::resumePlaybackPainting()
+{
+    m_playbackStatus = Playing;
+}
+
+void DoodleView::stopPlaybackPainting()
+{
+    if (!m_isMovieMode)
+        return;
+    m_playbackTimer.stop();
+    m_playbackStatus = Stopped;
+    if (m_painting)
+        m_painting->stopPlayback();
+    update();
+}
+
+void DoodleView::fasterPlaybackPainting()
+{
+    if (m_isMovieMode && m_painting)
+        m_painting->playbackFaster();
+}
+
+void DoodleView::slowerPlaybackPainting()
+{
+    if (m_isMovieMode && m_painting)
+        m_painting->playbackSlower();
+}
+
+void DoodleView::playbackPainting()
+{
+    if (m_playbackStatus != Playing || !m_painting)
+        return;
+    platform::Rect changed = m_painting->playback();
+    if (m_playbackProgressSlider) {
+        int maximum = m_playbackProgressSlider->maximum();
+        m_playbackProgressSlider->setValue(static_cast<int>(std::lround(m_painting->getPlaybackProgress() * maximum)));
+    }
+    if (changed.isNull() && m_painting->endOfPlayback()) {
+        stopPlaybackPainting();
+        return;
+    }
+    markChanged(changed);
+}
+
+void DoodleView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    if (!m_painting) {
+        painter.fillRect(event->rect(), Qt::black);
+        return;
+    }
+    QRect paintingOnView = toViewRect(platform::Rect(0, 0, m_painting->width(), m_painting->height()));
+    // What lies beyond the painting (under the toolbar, or around a scaled
+    // painting) stays dark.
+    QRegion outside = QRegion(event->rect()) - QRegion(paintingOnView);
+    for (const QRect& r : outside)
+        painter.fillRect(r, QColor(20, 20, 24));
+    QRect area = event->rect() & paintingOnView;
+    if (area.isEmpty())
+        return;
+    if (!m_isMovieMode)
+        m_painting->setDirtyRect(m_dirtyRect);
+    drawPainting(painter, area);
+}
+
+void DoodleView::drawPainting(QPainter& painter, const QRect& viewArea)
+{
+    QSize size(m_painting->width(), m_painting->height());
+    if (!m_frame || m_frame->size() != platform::Size { float(size.width()), float(size.height()) })
+        m_frame = std::make_unique<platform::ImageContext>(platform::Size { float(size.width()), float(size.height()) }, true, 1);
+    QRectF inPainting(viewArea.x() / m_scale, viewArea.y() / m_scale, viewArea.width() / m_scale, viewArea.height() / m_scale);
+    QRect pixels = inPainting.toAlignedRect() & QRect(QPoint(0, 0), size);
+    m_frame->saveGState();
+    m_frame->clipToRect(platform::Rect(pixels.x(), pixels.y(), pixels.width(), pixels.height()));
+    m_painting->drawPaintingTo(*m_frame);
+    m_frame->restoreGState();
+    platform::Image frame = m_frame->image();
+    if (m_scale != 1)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(pixels.x() * m_scale, pixels.y() * m_scale, pixels.width() * m_scale, pixels.height() * m_scale), frame.qimage(), pixels);
+}

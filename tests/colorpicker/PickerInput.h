@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QPointingDevice>
+#include <QTabletEvent>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+// The three ways a child's finger reaches the picker. Every event goes into
+// the window, which hands it to whatever lies under the point, as a real
+// press, drag and lift would.
+enum class Input { Mouse, Touch, Pen };
+
+inline const char* nameOf(Input input)
+{
+    switch (input) {
+    case Input::Mouse: return "mouse";
+    case Input::Touch: return "touch";
+    default: return "pen";
+    }
+}
+
+class Finger final {
+public:
+    Finger(QWidget& window, Input input)
+        : m_window(*window.windowHandle())
+        , m_widget(window)
+        , m_input(input)
+    {
+    }
+
+    void press(QPoint p) { send(QEvent::MouseButtonPress, p); }
+    void moveTo(QPoint p) { send(QEvent::MouseMove, p); }
+    void release(QPoint p) { send(QEvent::MouseButtonRelease, p); }
+    // Down at the first point, through the others, up at the last.
+    void drag(std::initializer_list<QPoint> path)
+    {
+        const QPoint* p = path.begin();
+        press(*p);
+        for (++p; p != path.end(); ++p)
+            moveTo(*p);
+        release(*(path.end() - 1));
+    }
+
+private:
+    static QPointingDevice* touchScreen()
+    {
+        static QPointingDevice* device = QTest::createTouchDevice();
+        return device;
+    }
+    static const QPointingDevice* pen()
+    {
+        static QPointingDevice device("test pen", 4242, QInputDevice::DeviceType::Stylus, QPointingDevice::PointerType::Pen,
+            QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3);
+        return &device;
+    }
+
+    void send(QEvent::Type type, QPoint p)
+    {
+        switch (m_input) {
+        case Input::Mouse:
+            if (type == QEvent::MouseButtonPress)
+                QTest::mousePress(&m_window, Qt::LeftButton, {}, p);
+            else if (type == QEvent::MouseMove)
+                QTest::mouseMove(&m_window, p);
+            else
+                QTest::mouseRelease(&m_window, Qt::LeftButton, {}, p);
+            break;
+        case Input::Touch: {
+            auto touch = QTest::touchEvent(&m_window, touchScreen());
+            if (type == QEvent::MouseButtonPress)
+                touch.press(0, p, &m_window);
+            else if (type == QEvent::MouseMove)
+                touch.move(0, p, &m_window);
+            else
+                touch.release(0, p, &m_window);
+            break;
+        }
+        case Input::Pen: {
+            const QEvent::Type tabletType = type == QEvent::MouseButtonPress ? QEvent::TabletPress
+                : type == QEvent::MouseMove                                  ? QEvent::TabletMove
+                                                                             : QEvent::TabletRelease;
+            const bool down = tabletType != QEvent::TabletRelease;
+            QTabletEvent event(tabletType, pen(), QPointF(p), QPointF(m_widget.mapToGlobal(p)), down ? 0.6 : 0, 0, 0, 0, 0, 0,
+                {}, tabletType == QEvent::TabletMove ? Qt::NoButton : Qt::LeftButton, down ? Qt::LeftButton : Qt::NoButton);
+            QCoreApplication::sendEvent(&m_window, &event);
+            break;
+        }
+        }
+        QCoreApplication::processEvents();
+    }
+
+    QWindow& m_window;
+    QWidget& m_widget;
+    Input m_input;
+};

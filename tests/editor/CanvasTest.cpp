@@ -1,0 +1,225 @@
+#include "EditorTestSupport.h"
+
+#include <QPaintEvent>
+#include <QPointingDevice>
+#include <gtest/gtest.h>
+#include <QTabletEvent>
+
+using platform::DeviceProfile;
+
+namespace {
+
+// Records the area of every repaint of a widget.
+struct PaintRecorder final : QObject {
+    explicit PaintRecorder(QWidget& widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            regions.push_back(static_cast<QPaintEvent*>(event)->region());
+        return false;
+    }
+    std::vector<QRegion> take()
+    {
+        QCoreApplication::processEvents();
+        return std::exchange(regions, {});
+    }
+    std::vector<QRegion> regions;
+};
+
+QRect onCanvas(const platform::Rect& r, double scale = 1)
+{
+    return QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale).toAlignedRect();
+}
+
+}
+
+TEST(Canvas, TouchDownRepaintsNothingAndEachMoveRepaintsOnlyItsRectangle)
+{
+    RunningApp app;
+    click(app.find("newDoodleButton"));
+    // One copy per stroke, so that a move changes a small part of the canvas.
+    app.painting().setMirrixMode(0);
+    DoodleView& canvas = app.canvas();
+    PaintRecorder paints(canvas);
+    QTest::qWait(50);
+    paints.take();
+    QWindow* window = app.window().windowHandle();
+    drawStroke(canvas); // the first touch also puts the mirror modes away
+    paints.take();
+    auto expected = [&] { return onCanvas(canvas.dirtyRect()) & canvas.rect(); };
+
+    QTest::mousePress(window, Qt::LeftButton, {}, onWindow(canvas, QPoint(100, 100)));
+    EXPECT_TRUE(paints.take().empty());
+    for (QPoint p : { QPoint(140, 110), QPoint(190, 160), QPoint(250, 150) }) {
+        QTest::mouseMove(window, onWindow(canvas, p));
+        std::vector<QRegion> repaints = paints.take();
+        ASSERT_EQ(repaints.size(), 1u);
+        EXPECT_EQ(repaints[0].boundingRect(), expected());
+        EXPECT_LT(repaints[0].boundingRect().width(), canvas.width() / 2);
+    }
+    QTest::mouseRelease(window, Qt::LeftButton, {}, onWindow(canvas, QPoint(250, 150)));
+    std::vector<QRegion> lift = paints.take();
+    ASSERT_EQ(lift.size(), 1u);
+    EXPECT_EQ(lift[0].boundingRect(), expected());
+
+    // Undo with something to undo repaints everything; with nothing, nothing.
+    // (Keys, not the toolbar, whose own repaints show through to the canvas.)
+    for (int stroke = 0; stroke < 2; ++stroke) {
+        QTest::keyClick(&canvas, Qt::Key_Z, Qt::ControlModifier);
+        std::vector<QRegion> undone = paints.take();
+        ASSERT_EQ(undone.size(), 1u);
+        EXPECT_EQ(undone[0].boundingRect(), canvas.rect());
+    }
+    EXPECT_TRUE(app.painting().activeLayer()->strokeList().empty());
+    QTest::keyClick(&canvas, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(paints.take().empty());
+}
+
+TEST(Canvas, MouseTouchAndPenReachTheStrokeWithThePointsAsDelivered)
+{
+    RunningApp app;
+    click(app.find("newDoodleButton"));
+    DoodleView& canvas = app.canvas();
+    QWindow* window = app.window().windowHandle();
+    QPointingDevice* touchScreen = QTest::createTouchDevice();
+    const QPointF first(120.25, 200.5);
+    const QPointF last(300.75, 260.25);
+    using Drawer = std::function<void()>;
+    const std::pair<const char*, Drawer> sources[] = {
+        { "mouse", [&] {
+             QTest::mousePress(window, Qt::LeftButton, {}, onWindow(canvas, first.toPoint()));
+             QTest::mouseMove(window, onWindow(canvas, QPoint(200, 230)));
+             QTest::mouseRelease(window, Qt::LeftButton, {}, onWindow(canvas, last.toPoint()));
+         } },
+        { "touch", [&] {
+             QTest::touchEvent(window, touchScreen).press(0, onWindow(canvas, first.toPoint()));
+             QTest::touchEvent(window, touchScreen).move(0, onWindow(canvas, QPoint(200, 230)));
+             // A second finger is no second stroke: one touch stands for all.
+             QTest::touchEvent(window, touchScreen).move(0, onWindow(canvas, QPoint(240, 240))).press(1, onWindow(canvas, QPoint(400, 400)));
+             QTest::touchEvent(window, touchScreen).release(0, onWindow(canvas, last.toPoint())).release(1, onWindow(canvas, last.toPoint()));
+         } },
+        { "pen", [&] {
+             // Pen events go to the window, which finds the widget under the pen.
+             static QPointingDevice stylus("stylus", 77, QInputDevice::DeviceType::Stylus, QPointingDevice::PointerType::Pen,
+                 QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3);
+             auto pen = [&](QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+                 QPointF local = QPointF(onWindow(canvas, QPoint(0, 0))) + at;
+                 QTabletEvent event(type, &stylus, local, window->mapToGlobal(local), 0.5, 0, 0, 0, 0, 0, Qt::NoModifier, button, buttons);
+                 QCoreApplication::sendEvent(window, &event);
+                 QCoreApplication::processEvents();
+             };
+             pen(QEvent::TabletPress, first, Qt::LeftButton, Qt::LeftButton);
+             pen(QEvent::TabletMove, QPointF(200, 230), Qt::NoButton, Qt::LeftButton);
+             pen(QEvent::TabletRelease, last, Qt::LeftButton, Qt::NoButton);
+         } },
+    };
+    size_t strokes = 0;
+    for (const auto& [name, draw] : sources) {
+        SCOPED_TRACE(name);
+        draw();
+        QCoreApplication::processEvents();
+        ++strokes;
+        EXPECT_EQ(app.painting().activeLayer()->strokeList().size(), strokes);
+        bool exact = std::string(name) == "pen";
+        QPointF expectedFirst = exact ? first : QPointF(first.toPoint());
+        QPointF expectedLast = exact ? last : QPointF(last.toPoint());
+        EXPECT_EQ(QPointF(canvas.firstTouch().x, canvas.firstTouch().y), expectedFirst);
+        EXPECT_EQ(QPointF(canvas.lastTouch().x, canvas.lastTouch().y), expectedLast);
+    }
+}
+
+TEST(Canvas, ACancelledTouchSendsNoLiftAndTheNextTouchStartsAFreshStroke)
+{
+    RunningApp app;
+    click(app.find("newDoodleButton"));
+    DoodleView& canvas = app.canvas();
+    QWindow* window = app.window().windowHandle();
+    QPointingDevice* touchScreen = QTest::createTouchDevice();
+    QTest::touchEvent(window, touchScreen).press(0, onWindow(canvas, QPoint(100, 100)));
+    QTest::touchEvent(window, touchScreen).move(0, onWindow(canvas, QPoint(200, 200)));
+    QTouchEvent cancel(QEvent::TouchCancel, touchScreen);
+    QCoreApplication::sendEvent(window, &cancel);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(app.painting().activeLayer()->strokeList().empty());
+    drawStroke(canvas);
+    EXPECT_EQ(app.painting().activeLayer()->strokeList().size(), 1u);
+}
+
+TEST(Canvas, TouchesAreIgnoredInMovieMode)
+{
+    RunningApp app;
+    app.openEditorWithDrawing();
+    click(app.find("newButton"));
+    app.answerSheet("Discard Painting");
+    ASSERT_TRUE(app.shows("mirrixModeToolbar"));
+    click(app.find("playbackButton"));
+    drawStroke(app.canvas(), 4);
+    EXPECT_EQ(app.painting().activeLayer()->strokeList().size(), 2u);
+    EXPECT_TRUE(app.shows("mirrixModeToolbar")) << "the delegate is not told";
+}
+
+TEST(Canvas, ReplayStatesFollowStartPauseResumeAndStop)
+{
+    RunningApp app;
+    app.openEditorWithDrawing();
+    DoodleView& canvas = app.canvas();
+    struct Step {
+        const char* button;
+        int status;
+    };
+    const Step steps[] = {
+        { "playbackButton", DoodleView::Playing },
+        { "pauseButton", DoodleView::Paused },
+        { "pauseButton", DoodleView::Paused },
+        { "playButton", DoodleView::Playing },
+        { "playButton", DoodleView::Playing },
+        { "stopButton", DoodleView::Stopped },
+    };
+    for (const Step& step : steps) {
+        click(app.find(step.button));
+        EXPECT_EQ(canvas.playbackStatus(), step.status) << step.button;
+    }
+    EXPECT_FALSE(canvas.isPlaybackTimerRunning());
+
+    // A paused replay does not move on; resuming goes on from where it was.
+    click(app.find("playbackButton"));
+    QTest::qWait(200);
+    click(app.find("pauseButton"));
+    float paused = app.painting().getPlaybackProgress();
+    QTest::qWait(200);
+    EXPECT_EQ(app.painting().getPlaybackProgress(), paused);
+    click(app.find("playButton"));
+    QTest::qWait(120);
+    EXPECT_GE(app.painting().getPlaybackProgress(), paused);
+
+    // Starting again while playing begins from the start.
+    ASSERT_TRUE(waitUntil([&] { return app.painting().getPlaybackProgress() > 0.3f || canvas.playbackStatus() == DoodleView::Stopped; }));
+    if (canvas.playbackStatus() == DoodleView::Playing) {
+        click(app.find("playButton"));
+        EXPECT_LT(app.painting().getPlaybackProgress(), 0.3f);
+    }
+}
+
+TEST(Canvas, OnASmallScreenThePaintingIsScaledAndTouchesMapBackToPaintingPoints)
+{
+    platform::ScopedDeviceProfile tablet(DeviceProfile::tablet());
+    EXPECT_EQ(PintaroAppDelegate::fittedWindowSize(QSize(768, 1024), QSize(1920, 1080)), QSize(768, 1024));
+    EXPECT_EQ(PintaroAppDelegate::fittedWindowSize(QSize(768, 1024), QSize(1920, 512)), QSize(384, 512));
+    EXPECT_EQ(PintaroAppDelegate::fittedWindowSize(QSize(320, 480), QSize(320, 480)), QSize(320, 480));
+
+    RunningApp app;
+    app.window().resize(PintaroAppDelegate::fittedWindowSize(QSize(768, 1024), QSize(1000, 512)));
+    QCoreApplication::processEvents();
+    click(app.find("newDoodleButton"));
+    EXPECT_EQ(app.painting().width(), 768) << "the painting keeps the device's size";
+    DoodleView& canvas = app.canvas();
+    ASSERT_DOUBLE_EQ(canvas.displayScale(), 0.5);
+    PaintRecorder paints(canvas);
+    paints.take();
+    drag(canvas, { QPoint(50, 60), QPoint(100, 80), QPoint(150, 90) });
+    EXPECT_EQ(canvas.firstTouch(), (platform::Point { 100, 120 }));
+    EXPECT_EQ(canvas.lastTouch(), (platform::Point { 300, 180 }));
+    std::vector<QRegion> repaints = paints.take();
+    ASSERT_FALSE(repaints.empty());
+    EXPECT_TRUE(QRegion(onCanvas(canvas.dirtyRect(), 0.5).adjusted(-1, -1, 1, 1)).contains(repaints.back().boundingRect()));
+}

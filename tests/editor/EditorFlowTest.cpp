@@ -1,0 +1,318 @@
+#include "EditorTestSupport.h"
+
+#include "Classes/editor/ProgressSpin.h"
+#include "Classes/model/PaintingItem.h"
+#include "Classes/model/PaintingManager.h"
+#include "Classes/model/Stroke.h"
+#include "platform/ui/Toolbar.h"
+
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+using platform::DeviceProfile;
+
+namespace {
+
+// Makes every file write past `bytes` fail, as on a full disk, for the life
+// of a scope (root is not stopped by permissions).
+struct ScopedFileSizeLimit {
+    explicit ScopedFileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit { bytes, previous.rlim_max };
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~ScopedFileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous); }
+    rlimit previous {};
+};
+
+size_t listed(RunningApp& app)
+{
+    return app.home().paintingManager()->paintingList().size();
+}
+
+}
+
+TEST(EditorBrushes, BrushButtonCyclesEveryRowAndLeavesTheEraserForTheLastCycledBrush)
+{
+    RunningApp app;
+    click(app.find("newDoodleButton"));
+    std::vector<int> visited;
+    for (int i = 0; i < 8; ++i) {
+        click(app.find("brushButton"));
+        visited.push_back(app.painting().brushType());
+    }
+    EXPECT_EQ(visited, (std::vector<int> { 16, 13, 11, 34, 64, 24, 51, 37 }));
+    EXPECT_EQ(PintaroViewController::sharedState().indexOfSelectedBrush, 0u);
+
+    click(app.find("brushButton")); // shape
+    click(app.find("eraserButton"));
+    EXPECT_EQ(app.painting().brushType(), Painting::rubberBrushType);
+    click(app.find("brushButton"));
+    EXPECT_EQ(app.painting().brushType(), 16) << "back to the last brush, without advancing";
+    click(app.find("brushButton"));
+    EXPECT_EQ(app.painting().brushType(), 13);
+}
+
+TEST(EditorNewPainting, KeepsSizeCropAndBrushGetsARandomBackgroundAndIsNotListedUntilSaved)
+{
+    for (const DeviceProfile& profile : { DeviceProfile::tablet(), DeviceProfile::phone() }) {
+        RunningApp app(profile);
+        click(app.find("newDoodleButton"));
+        EXPECT_EQ(app.painting().width(), int(profile.screenSize.width));
+        EXPECT_EQ(app.painting().height(), int(profile.screenSize.height) - platform::ui::Toolbar::height);
+        click(app.find("brushButton"));
+        drawStroke(app.canvas());
+        app.painting().setCropRect(platform::Rect(0, 0, 96, 128));
+
+        click(app.find("newButton")); // one stroke only: nothing to ask
+        EXPECT_EQ(app.sheet(), nullptr);
+        ASSERT_TRUE(app.shows("mirrixModeToolbar"));
+        std::set<QRgb> backgrounds;
+        for (const char* mode : { "mirrixFourButton", "horizMirrorButton", "fan5Button" }) {
+            click(app.find(mode));
+            EXPECT_TRUE(app.painting().activeLayer()->strokeList().empty());
+            EXPECT_EQ(app.painting().width(), int(profile.screenSize.width));
+            EXPECT_EQ(app.painting().cropRect(), platform::Rect(0, 0, 96, 128));
+            EXPECT_EQ(app.painting().brushType(), 16);
+            EXPECT_EQ(app.editor().paintingInfo(), nullptr);
+            EXPECT_TRUE(app.shows("mirrixModeToolbar")) << "each further choice starts another painting";
+            backgrounds.insert(app.painting().backgroundColor().toQColor().rgb());
+        }
+        EXPECT_EQ(app.painting().mirrixMode(), 10);
+        EXPECT_GT(backgrounds.size(), 1u);
+        EXPECT_EQ(listed(app), 0u);
+        drawStroke(app.canvas());
+        EXPECT_FALSE(app.shows("mirrixModeToolbar")) << "the next touch puts the modes away";
+    }
+}
+
+TEST(EditorNewPainting, NeverStartsWithTheEraser)
+{
+    RunningApp app;
+    click(app.find("newDoodleButton"));
+    click(app.find("brushButton"));
+    click(app.find("brushButton"));
+    click(app.find("eraserButton"));
+    click(app.find("newButton"));
+    click(app.find("mirrixNineButton"));
+    EXPECT_EQ(app.painting().brushType(), 13);
+}
+
+// Each answer of each save-or-discard and export sheet, through clicks and keys.
+TEST(EditorSheets, EveryAnswerDoesWhatItSays)
+{
+    struct Case {
+        const char* opener; // the toolbar button that opens the sheet
+        std::vector<QString> answers; // sheet buttons pressed in turn ("Escape" for the key)
+        bool mirrorModesShown;
+        bool leftTheScreen;
+        bool saved;
+    };
+    const Case cases[] = {
+        { "newButton", { "Cancel" }, false, false, false },
+        { "newButton", { "Escape" }, false, false, false },
+        { "newButton", { "Discard Painting" }, true, false, false },
+        { "newButton", { "Save Painting" }, true, false, true },
+        { "galleryButton", { "Cancel" }, false, false, false },
+        { "galleryButton", { "Discard Painting" }, false, true, false },
+        { "galleryButton", { "Save Painting" }, false, true, true },
+        { "exportButton", { "Cancel" }, false, false, false },
+        { "exportButton", { "Export movie to photo album" }, false, false, false },
+        { "exportButton", { "Go To Gallery", "Cancel" }, false, false, false },
+        { "exportButton", { "Go To Gallery", "Discard Painting" }, false, true, false },
+        { "exportButton", { "Go To Gallery", "Save Painting" }, false, true, true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.opener) + " " + c.answers.back().toStdString());
+        RunningApp app;
+        app.openEditorWithDrawing();
+        ASSERT_FALSE(app.shows("mirrixModeToolbar"));
+        Painting* painting = &app.painting();
+        click(app.find(c.opener));
+        for (const QString& answer : c.answers) {
+            ASSERT_NE(app.sheet(), nullptr);
+            if (answer == "Escape")
+                QTest::keyClick(app.sheet()->button(0), Qt::Key_Escape);
+            else
+                app.answerSheet(answer);
+        }
+        ASSERT_TRUE(app.waitForSave());
+        EXPECT_EQ(app.sheet(), nullptr);
+        EXPECT_EQ(app.navigation().topViewController() != &app.editor(), c.leftTheScreen);
+        if (!c.leftTheScreen)
+            EXPECT_EQ(app.shows("mirrixModeToolbar"), c.mirrorModesShown);
+        EXPECT_EQ(painting, &app.painting()) << "the painting changes only when a mode is picked";
+        EXPECT_EQ(app.painting().isSaved(), c.saved);
+        EXPECT_EQ(listed(app), c.saved ? 1u : 0u);
+        EXPECT_EQ(app.editor().paintingInfo() != nullptr, c.saved);
+    }
+}
+
+TEST(EditorSheets, ASavedPaintingAsksNothingBeforeANewPaintingOrTheGallery)
+{
+    RunningApp app;
+    app.openEditorWithDrawing();
+    click(app.find("newButton"));
+    app.answerSheet("Save Painting");
+    ASSERT_TRUE(app.waitForSave());
+    click(app.find("newButton"));
+    EXPECT_EQ(app.sheet(), nullptr);
+    click(app.find("galleryButton"));
+    EXPECT_EQ(app.sheet(), nullptr);
+    EXPECT_EQ(app.navigation().topViewController(), &app.home());
+}
+
+TEST(EditorSave, AFailedSaveSaysSoAndKeepsThePaintingUnsavedOnScreen)
+{
+    RunningApp app;
+    app.openEditorWithDrawing();
+    Painting* painting = &app.painting();
+    {
+        ScopedFileSizeLimit full(200);
+        click(app.find("galleryButton"));
+        app.answerSheet("Save Painting");
+        ASSERT_TRUE(app.waitForSave());
+    }
+    ASSERT_NE(app.alert(), nullptr);
+    EXPECT_EQ(app.alert()->title(), "Painting could not be saved");
+    click(*app.alert()->button(0));
+    EXPECT_EQ(app.navigation().topViewController(), &app.editor()) << "the screen is not left";
+    EXPECT_EQ(&app.painting(), painting);
+    EXPECT_TRUE(app.painting().notSaved());
+    EXPECT_EQ(app.editor().paintingInfo(), nullptr);
+    EXPECT_FALSE(app.editor().progressSpin()->isVisible());
+    size_t strokes = app.painting().activeLayer()->strokeList().size();
+    drawStroke(app.canvas(), 3);
+    EXPECT_EQ(app.painting().activeLayer()->strokeList().size(), strokes + 1) << "the canvas takes touches again";
+}
+
+TEST(EditorSave, TheSpinnerTurnsAndTheScreenTakesNoInputWhileALargePaintingSaves)
+{
+    RunningApp app;
+    click(app.find("newDoodleButton"));
+    Painting& painting = app.painting();
+    painting.setMirrixMode(0);
+    for (int s = 0; s < 300; ++s) {
+        painting.strokeFrom({ float(20 + s % 600), 40 });
+        for (int i = 1; i < 12; ++i)
+            painting.strokeTo({ float(20 + s % 600 + i * 7), float(40 + i * 60) });
+        painting.strokeEnd({ float(30 + s % 600), 800 });
+    }
+    click(app.find("newButton"));
+    app.answerSheet("Save Painting");
+    ASSERT_TRUE(app.editor().isBusy());
+    int steps = app.editor().progressSpin()->stepCount();
+    size_t strokes = painting.activeLayer()->strokeList().size();
+    drawStroke(app.canvas());
+    click(app.find("brushButton"));
+    ASSERT_TRUE(app.waitForSave());
+    EXPECT_GT(app.editor().progressSpin()->stepCount(), steps);
+    EXPECT_EQ(painting.activeLayer()->strokeList().size(), strokes);
+    EXPECT_EQ(painting.brushType(), Painting::defaultBrushType);
+    EXPECT_TRUE(painting.isSaved());
+}
+
+TEST(EditorWindow, ClosingWithAnUnsavedPaintingAsksFirst)
+{
+    struct Case {
+        const char* answer;
+        bool closed;
+        size_t listed;
+    };
+    for (const Case& c : { Case { "Cancel", false, 0 }, Case { "Discard Painting", true, 0 }, Case { "Save Painting", true, 1 } }) {
+        SCOPED_TRACE(c.answer);
+        RunningApp app;
+        app.openEditorWithDrawing();
+        QTest::keyClick(&app.canvas(), Qt::Key_Q, Qt::ControlModifier);
+        ASSERT_NE(app.sheet(), nullptr);
+        EXPECT_TRUE(app.window().isVisible());
+        app.answerSheet(c.answer);
+        waitUntil([&] { return !app.window().isVisible() || !app.editor().isBusy(); });
+        ASSERT_TRUE(app.waitForSave());
+        EXPECT_EQ(!app.window().isVisible(), c.closed);
+        EXPECT_EQ(listed(app), c.listed);
+    }
+    RunningApp saved;
+    click(saved.find("newDoodleButton"));
+    saved.window().close();
+    EXPECT_FALSE(saved.window().isVisible()) << "nothing to lose, nothing to ask";
+}
+
+TEST(EditorKeys, ControlZUndoesAStroke)
+{
+    RunningApp app;
+    app.openEditorWithDrawing();
+    QTest::keyClick(&app.canvas(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(app.painting().activeLayer()->strokeList().size(), 1u);
+}
+
+TEST(EditorReplay, ToolbarsSwapAndAReplayThatEndsLeavesTheReplayToolbarUp)
+{
+    RunningApp app;
+    app.openEditorWithDrawing();
+    click(app.find("playbackButton"));
+    EXPECT_FALSE(app.shows("paintingToolBar"));
+    EXPECT_TRUE(app.shows("movieToolbar"));
+    EXPECT_TRUE(app.shows("speedLabel"));
+    EXPECT_EQ(app.find<QLabel>("speedLabel").text(), "x2");
+    click(app.find("fasterButton"));
+    EXPECT_EQ(app.find<QLabel>("speedLabel").text(), QStringLiteral("x%1").arg(app.painting().playbackSpeed()));
+    EXPECT_GT(app.painting().playbackSpeed(), 2);
+
+    ASSERT_TRUE(waitUntil([&] { return app.canvas().playbackStatus() == DoodleView::Stopped; }));
+    EXPECT_TRUE(app.shows("movieToolbar"));
+    EXPECT_TRUE(app.canvas().isMovieMode());
+    EXPECT_EQ(app.find<QProgressBar>("movieProgressSlider").value(), 1000);
+
+    click(app.find("stopButton"));
+    EXPECT_TRUE(app.shows("paintingToolBar"));
+    EXPECT_FALSE(app.shows("movieToolbar"));
+    EXPECT_FALSE(app.shows("speedLabel"));
+    EXPECT_FALSE(app.canvas().isMovieMode());
+}
+
+TEST(EditorColour, ThePickersChoiceColoursTheNextStrokeAndThePickerIsKeptWithItsState)
+{
+    for (const DeviceProfile& profile : { DeviceProfile::tablet(), DeviceProfile::phone() }) {
+        SCOPED_TRACE(profile.name);
+        RunningApp app(profile);
+        click(app.find("newDoodleButton"));
+        click(app.find("brushButton")); // shape: a brush that takes the colour as it is
+        click(app.find("colorButton"));
+        QWidget* picker = app.window().findChild<QWidget*>("ColorPickerViewController");
+        ASSERT_NE(picker, nullptr);
+        ASSERT_TRUE(picker->isVisible());
+        if (profile.idiom == platform::InterfaceIdiom::Pad)
+            EXPECT_LT(picker->width(), app.window().width()) << "in a popover";
+        else
+            EXPECT_EQ(picker->geometry(), app.window().rect()) << "over the whole window";
+
+        click(*picker->findChild<QWidget*>("randomColorSwitch"));
+        click(*picker->findChild<QWidget*>("okButton"));
+        ASSERT_TRUE(waitUntil([&] { return !picker->isVisible(); }));
+        ASSERT_FALSE(app.painting().isRandomColor());
+        platform::Color chosen = *app.painting().brushColor();
+
+        drawStroke(app.canvas());
+        const auto& strokes = app.painting().activeLayer()->strokeList();
+        ASSERT_EQ(strokes.size(), 1u);
+        const brush_meta& meta = strokes[0]->strokePoints().front().brushData();
+        QColor expected = chosen.toQColor();
+        EXPECT_NEAR(meta.red, expected.red(), 1);
+        EXPECT_NEAR(meta.green, expected.green(), 1);
+        EXPECT_NEAR(meta.blue, expected.blue(), 1);
+
+        click(app.find("colorButton"));
+        QWidget* again = app.window().findChild<QWidget*>("ColorPickerViewController");
+        EXPECT_EQ(again, picker) << "created once and reused";
+        click(*picker->findChild<QWidget*>("randomColorSwitch"));
+        click(*picker->findChild<QWidget*>("okButton"));
+        ASSERT_TRUE(waitUntil([&] { return !picker->isVisible(); }));
+        EXPECT_TRUE(app.painting().isRandomColor());
+    }
+}
