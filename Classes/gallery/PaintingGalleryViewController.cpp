@@ -1,9 +1,6 @@
 #include "Classes/gallery/PaintingGalleryViewController.h"
 
-#if __has_include("Classes/editor/PintaroViewController.h")
 #include "Classes/editor/PintaroViewController.h"
-#define PINTARO_HAS_EDITOR 1
-#endif
 #include "Classes/editor/ProgressSpin.h"
 #include "Classes/gallery/GalleryPage.h"
 #include "Classes/gallery/GallerySheets.h"
@@ -561,14 +558,12 @@ void PaintingGalleryViewController::paintingLoaded(LoadAction action, std::uniqu
         break;
     }
     case LoadAction::Edit:
-#ifdef PINTARO_HAS_EDITOR
         if (!m_doodleViewController)
             m_doodleViewController = platform::ui::makeScreen<PintaroViewController>();
         m_doodleViewController->setPaintingInfo(m_paintingManager->paintingList()[m_showedIndex]);
         m_doodleViewController->setPaintingManager(m_paintingManager);
         m_doodleViewController->setMPainting(std::move(painting));
         navigation->pushViewController(m_doodleViewController, true);
-#endif
         break;
     }
 }

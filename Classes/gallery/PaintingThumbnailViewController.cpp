@@ -1,10 +1,7 @@
 #include "Classes/gallery/PaintingThumbnailViewController.h"
 
 #include "Classes/brushes/UIColorRandom.h"
-#if __has_include("Classes/editor/PintaroViewController.h")
 #include "Classes/editor/PintaroViewController.h"
-#define PINTARO_HAS_EDITOR 1
-#endif
 #include "Classes/gallery/GallerySheets.h"
 #include "Classes/gallery/PaintingGalleryViewController.h"
 #include "Classes/gallery/ThumbnailImageView.h"
@@ -401,7 +398,6 @@ void PaintingThumbnailViewController::clickNewPaintingButton()
 
 void PaintingThumbnailViewController::newPaintingWithSolidColor()
 {
-#ifdef PINTARO_HAS_EDITOR
     if (!m_doodleViewController) {
         m_doodleViewController = platform::ui::makeScreen<PintaroViewController>();
         m_doodleViewController->setPaintingManager(m_paintingManager);
@@ -416,7 +412,6 @@ void PaintingThumbnailViewController::newPaintingWithSolidColor()
     m_doodleViewController->setMPainting(std::move(painting));
     if (auto* navigation = navigationController())
         navigation->pushViewController(m_doodleViewController, true);
-#endif
 }
 
 void PaintingThumbnailViewController::updateTitle()

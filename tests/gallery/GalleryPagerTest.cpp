@@ -1,3 +1,4 @@
+#include "Classes/editor/PintaroViewController.h"
 #include "Classes/gallery/GalleryPage.h"
 #include "Classes/gallery/PaintingGalleryViewController.h"
 #include "Classes/model/PaintingItem.h"
@@ -40,7 +41,7 @@ struct Pager {
         return nullptr;
     }
     QString shownName() { return shownPage() ? shownPage()->paintingItem()->paintingName() : QString(); }
-    void press(const char* control) { clickWidget(*barButtonNamed(*screen, QString::fromLatin1(control))); }
+    void press(const char* control) { clickWidget(*barButtonNamed(window.window, QString::fromLatin1(control))); }
     qreal opacity(QWidget& bar)
     {
         auto* effect = qobject_cast<QGraphicsOpacityEffect*>(bar.graphicsEffect());
@@ -216,4 +217,20 @@ TEST(GalleryPager, AnUnreadablePaintingEndsTheLoadWithAnAlertAndLeavesThePagerUs
         pager.press("Play");
         ASSERT_TRUE(waitFor([&] { return dynamic_cast<MovieViewController*>(pager.window.navigation().topViewController()) != nullptr; }));
     }
+}
+
+TEST(GalleryPager, EditOpensTheEditorWithThePaintingItsListEntryAndTheList)
+{
+    platform::ScopedDeviceProfile profile(DeviceProfile::tablet());
+    ScopedDocuments documents;
+    const QStringList names = savePaintings(2, 2);
+    Pager pager(1);
+    pager.press("Edit");
+    EXPECT_TRUE(pager.screen->isBusy());
+    ASSERT_TRUE(waitFor([&] { return dynamic_cast<PintaroViewController*>(pager.window.navigation().topViewController()) != nullptr; }));
+    auto* editor = static_cast<PintaroViewController*>(pager.window.navigation().topViewController());
+    ASSERT_TRUE(editor->mPainting() && editor->paintingInfo());
+    EXPECT_EQ(editor->mPainting()->layerArray().front()->strokeList().size(), 3u);
+    EXPECT_EQ(editor->paintingInfo()->paintingName(), names[1]);
+    EXPECT_EQ(editor->paintingManager(), pager.screen->paintingManager());
 }

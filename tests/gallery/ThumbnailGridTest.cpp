@@ -1,3 +1,4 @@
+#include "Classes/editor/PintaroViewController.h"
 #include "Classes/gallery/PaintingGalleryViewController.h"
 #include "Classes/gallery/PaintingThumbnailViewController.h"
 #include "Classes/gallery/ThumbnailImageView.h"
@@ -221,4 +222,21 @@ TEST(ThumbnailGrid, TapOpensThePagerAtThatPainting)
     clickWidget(*grid.cell(2));
     EXPECT_EQ(grid.window.navigation().topViewController(), pager);
     EXPECT_EQ(pager->title(), "3/6");
+}
+
+TEST(ThumbnailGrid, NewPaintingOpensTheEditorWithAnEmptyUnsavedPainting)
+{
+    platform::ScopedDeviceProfile profile(DeviceProfile::phone());
+    ScopedDocuments documents;
+    savePaintings(1, 1);
+    Grid grid;
+    clickWidget(*barButtonNamed(grid.window.window, "New Painting"));
+    auto* editor = dynamic_cast<PintaroViewController*>(grid.window.navigation().topViewController());
+    ASSERT_TRUE(editor && editor->mPainting());
+    EXPECT_EQ(editor->paintingInfo(), nullptr);
+    EXPECT_EQ(editor->paintingManager(), grid.screen->paintingManager());
+    EXPECT_EQ(QSize(editor->mPainting()->width(), editor->mPainting()->height()), QSize(320, 436));
+    EXPECT_EQ(editor->mPainting()->backgroundColor(), platform::Color::black());
+    EXPECT_EQ(editor->mPainting()->layerArray().size(), 1u);
+    EXPECT_TRUE(editor->mPainting()->layerArray().front()->strokeList().empty());
 }
