@@ -115,6 +115,7 @@ private:
     int m_firstCachedPageIndex { 10000 };
     int m_lastCachedPageIndex { -1 };
     bool m_busy { false };
+    int m_swipeStartPage { -1 };
     QPalette m_windowPalette;
     bool m_windowFilledBackground { false };
 };

@@ -240,3 +240,16 @@ TEST(ThumbnailGrid, NewPaintingOpensTheEditorWithAnEmptyUnsavedPainting)
     EXPECT_EQ(editor->mPainting()->layerArray().size(), 1u);
     EXPECT_TRUE(editor->mPainting()->layerArray().front()->strokeList().empty());
 }
+
+TEST(ThumbnailGrid, DraggingScrollsTheGridWithoutOpeningAPainting)
+{
+    platform::ScopedDeviceProfile profile(DeviceProfile::phone());
+    ScopedDocuments documents;
+    savePaintingCopies(60);
+    Grid grid;
+    dragWidget(*grid.cell(9), QPoint(0, -200));
+    ASSERT_TRUE(waitFor([&] { return grid.scrollTop() > 100; }));
+    EXPECT_EQ(grid.window.navigation().topViewController(), grid.screen.get());
+    EXPECT_FALSE(grid.screen->isDeleteMode());
+    EXPECT_EQ(grid.shownIndices().front(), grid.scrollTop() / 79 * 4);
+}
