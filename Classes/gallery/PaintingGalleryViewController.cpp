@@ -431,12 +431,6 @@ void PaintingGalleryViewController::setMyToolbarHidden(bool hidden)
     }
 }
 
-void PaintingGalleryViewController::clickBackwardButton()
-{
-    if (auto* navigation = navigationController())
-        navigation->popViewController(true);
-}
-
 void PaintingGalleryViewController::clickDeleteButton()
 {
     m_actionSheetType = 1;

@@ -77,7 +77,6 @@ private:
     void updateTitle();
     void cellTapped();
     void setMyToolbarHidden(bool hidden);
-    void clickBackwardButton();
     void clickDeleteButton();
     void clickImageExportButton();
     void clickVideoExportButton();

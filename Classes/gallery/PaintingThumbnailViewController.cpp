@@ -291,7 +291,6 @@ void PaintingThumbnailViewController::configureCell(ThumbnailImageView& cell, in
     cell.setGeometry(static_cast<int>(frame.x()), static_cast<int>(frame.y()), static_cast<int>(frame.width()),
         static_cast<int>(frame.height()));
     cell.setPaintingInfo(m_paintingManager->paintingList()[static_cast<size_t>(index)]);
-    cell.setEdgeMargin(getThumbnailBorderWidth());
     cell.setIsDeleteMode(m_isDeleteMode);
     cell.setAccessibleName(platform::ui::localizedFormat("Painting %d", { index + 1 }));
     cell.setTapAction([this](ThumbnailImageView& tapped) { cellTapped(tapped); });

@@ -28,8 +28,6 @@ public:
     bool isSelected() const { return m_isSelected; }
     bool isDeleteMode() const { return m_isDeleteMode; }
     void setIsDeleteMode(bool deleteMode) { m_isDeleteMode = deleteMode; }
-    int edgeMargin() const { return m_edgeMargin; }
-    void setEdgeMargin(int margin) { m_edgeMargin = margin; }
 
     // What a tap and a long press on the cell do. Each cell has one
     // recognizer of each kind for its whole life, whatever it shows.
@@ -64,7 +62,6 @@ private:
     QLabel* m_checkedSign { nullptr };
     QLabel* m_toDeleteSign { nullptr };
     bool m_isDeleteMode { false };
-    int m_edgeMargin { 0 };
     // The thumbnail, framed on a tablet by the painting list, converted once
     // for the screen and kept while the cell shows this painting.
     QPixmap m_thumbnailWithBorder;

@@ -199,8 +199,9 @@ TEST(GalleryPager, ReplayAndMovieExportOpenTheirScreensWithThePaintingReadFromIt
         SCOPED_TRACE(c.control);
         Pager pager(1);
         pager.press(c.control, c.confirm != nullptr);
-        if (c.confirm)
+        if (c.confirm) {
             ASSERT_TRUE(answerSheet(pager.topWindow(), c.confirm, false));
+        }
         EXPECT_TRUE(pager.screen->isBusy()) << "input waits while the painting loads";
         ASSERT_TRUE(waitFor([&] { return c.opened(pager.window.navigation().topViewController()) != nullptr; }));
         EXPECT_EQ(strokes(c.opened(pager.window.navigation().topViewController())), 4u);
@@ -225,8 +226,9 @@ TEST(GalleryPager, AnUnreadablePaintingEndsTheLoadWithAnAlertAndLeavesThePagerUs
             stroke.close();
         }
         Pager pager(1);
-        if (!bytes)
+        if (!bytes) {
             ASSERT_TRUE(QFile::remove(strokeFile));
+        }
         pager.press("Play");
         ASSERT_TRUE(waitFor([&] { return platform::ui::AlertView::current(&pager.topWindow()) != nullptr; }));
         EXPECT_FALSE(pager.screen->isBusy());
