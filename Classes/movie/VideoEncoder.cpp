@@ -117,6 +117,7 @@ void VideoEncoder::pull(VideoEncoderDelegate* delegate)
             return;
         }
         ++m_frame;
+        delegate->recyclePixelBuffer(std::move(buffer));
     }
 }
 
@@ -124,7 +125,7 @@ void VideoEncoder::saveToPhotoAlbum(const QString& path)
 {
     // The album copies the movie at once: the next export deletes this file.
     if (platform::PhotoAlbum::isVideoCompatible(path))
-        platform::PhotoAlbum::saveVideo(path);
+        m_savedToPhotoAlbum.store(platform::PhotoAlbum::saveVideo(path).has_value());
 }
 
 bool VideoEncoder::startEncoding()

@@ -25,6 +25,9 @@ public:
     virtual void videoEncoderDidFinish() = 0;
     // Writing failed and was cancelled; no movie goes to the album.
     virtual void videoEncoderDidFail() = 0;
+    // Hands back a frame once it has been written, so that the next frame can
+    // be drawn into the same memory; by default it is freed.
+    virtual void recyclePixelBuffer(std::unique_ptr<platform::PixelBuffer> buffer) { buffer.reset(); }
 };
 
 // Writes frames into "video.mp4" in the Documents directory as an MPEG-4 movie
@@ -51,6 +54,9 @@ public:
 
     // Hands the movie to the album when the album takes it; silently not otherwise.
     void saveToPhotoAlbum(const QString& path);
+    // Whether the album took the finished movie. Set on the encoder's queue
+    // before the delegate hears of the finish.
+    bool isSavedToPhotoAlbum() const { return m_savedToPhotoAlbum.load(); }
 
     // For callers that make the frames themselves, on a thread of their own.
     bool startEncoding();
@@ -80,4 +86,5 @@ private:
     int32_t m_fps { 24 };
     bool m_pullRequested { false };
     std::atomic<bool> m_abandoned { false };
+    std::atomic<bool> m_savedToPhotoAlbum { false };
 };

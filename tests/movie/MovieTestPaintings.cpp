@@ -1,0 +1,115 @@
+#include "MovieTestPaintings.h"
+
+#include "Classes/model/Painting.h"
+#include "Classes/model/PaintingFile.h"
+#include "platform/media/PhotoAlbum.h"
+#include "platform/media/PixelBuffer.h"
+
+#include <QDir>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <numbers>
+
+MovieFolders::MovieFolders()
+{
+    qputenv("PINTARO_DOCUMENTS", root.filePath("Documents").toUtf8());
+    qputenv("PINTARO_ALBUM", root.filePath("Album").toUtf8());
+}
+
+MovieFolders::~MovieFolders()
+{
+    qunsetenv("PINTARO_DOCUMENTS");
+    qunsetenv("PINTARO_ALBUM");
+}
+
+int MovieFolders::albumMovies() const
+{
+    return int(QDir(platform::PhotoAlbum::videosDirectory()).entryList(QDir::Files | QDir::Hidden).size());
+}
+
+std::unique_ptr<Painting> makeStrokedPainting(int width, int height, int strokes)
+{
+    auto painting = std::make_unique<Painting>(platform::Size { float(width), float(height) });
+    painting->setBackgroundColor(platform::Color::rgba(0.1f, 0.1f, 0.4f));
+    painting->addTransparentLayer();
+    painting->setMirrixMode(0);
+    painting->switchBrush(13);
+    painting->setBrushSize(6);
+    painting->setCropRegion(platform::Rect(0, 0, float(width), float(height)));
+    for (int s = 0; s < strokes; ++s) {
+        painting->setBrushColorWithSolidColor(platform::Color::hsba(s * 0.17f, 1, 1));
+        const float cx = width * (0.12f + 0.04f * float(s % 5));
+        const float cy = height * (0.12f + 0.05f * float(s % 4));
+        auto at = [&](int i) {
+            return platform::Point { cx + width * 0.1f * std::cos(i * 0.6f + s), cy + height * 0.1f * std::sin(i * 0.6f + s) };
+        };
+        painting->strokeFrom(at(0));
+        for (int i = 1; i < 12; ++i)
+            painting->strokeTo(at(i));
+        painting->strokeEnd(at(12));
+    }
+    painting->setPaintingImage(painting->getPaintingImage());
+    return painting;
+}
+
+std::unique_ptr<Painting> saveAndReload(std::unique_ptr<Painting> painting)
+{
+    painting->setThumbnailImage(painting->paintingImage());
+    static int counter = 0;
+    const QString name = QStringLiteral("painting-%1").arg(++counter);
+    if (!storePainting(name, *painting))
+        return nullptr;
+    return Painting::initWithContentsOfFile(name);
+}
+
+int replayFrames(Painting& painting)
+{
+    painting.setRecordPlaybackSpeedWithMaxFrames(720);
+    painting.startPlayback();
+    int frames = 0;
+    for (;;) {
+        const platform::Rect changed = painting.playback();
+        if (changed.isNull() && painting.endOfPlayback())
+            break;
+        ++frames;
+    }
+    painting.stopPlayback();
+    return frames;
+}
+
+std::vector<unsigned char> frameLuma(const platform::PixelBuffer& frame)
+{
+    std::vector<unsigned char> luma(size_t(frame.width()) * size_t(frame.height()));
+    for (int y = 0; y < frame.height(); ++y) {
+        const uint8_t* pixel = frame.row(y);
+        for (int x = 0; x < frame.width(); ++x, pixel += 4) {
+            const double value = 0.2126 * pixel[1] + 0.7152 * pixel[2] + 0.0722 * pixel[3];
+            luma[size_t(y) * size_t(frame.width()) + size_t(x)] = static_cast<unsigned char>(std::lround(16 + value * 219 / 255));
+        }
+    }
+    return luma;
+}
+
+platform::AffineTransform turnedLeft(int turns, platform::Size& size)
+{
+    platform::AffineTransform transform;
+    for (int i = 0; i < turns; ++i) {
+        transform = transform.concatenated(platform::AffineTransform::makeRotation(std::numbers::pi_v<float> / 2))
+                        .concatenated(platform::AffineTransform::makeTranslation(size.height, 0));
+        size = { size.height, size.width };
+    }
+    return transform;
+}
+
+int maxFrameDifference(const platform::PixelBuffer& a, const platform::PixelBuffer& b)
+{
+    if (a.width() != b.width() || a.height() != b.height())
+        return 256;
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width() * 4; ++x)
+            worst = std::max(worst, std::abs(int(a.row(y)[x]) - int(b.row(y)[x])));
+    }
+    return worst;
+}
