@@ -1,7 +1,7 @@
 #include "Classes/editor/DoodleView.h"
 
 #include "Classes/model/Painting.h"
-#include "platform/graphics/ImageContext.h"
+#include "platform/graphics/PainterContext.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -40,10 +40,11 @@ void DoodleView::updateScale()
     m_scale = 1;
     if (!m_painting || m_painting->width() <= 0 || m_painting->height() <= 0)
         return;
-    // The painting fills the width; its height leaves room for the toolbar
+    // The painting fills the width and leaves room for the 44-point toolbar
     // below it, as at full size.
-    double full = std::max(1, m_painting->width());
-    m_scale = std::min(1.0, width() / full);
+    double across = double(width()) / m_painting->width();
+    double down = double(height() - toolbarHeight) / m_painting->height();
+    m_scale = std::clamp(std::min(across, down), 0.05, 1.0);
 }
 
 void DoodleView::resizeEvent(QResizeEvent*)
@@ -66,7 +67,9 @@ QRect DoodleView::toViewRect(const platform::Rect& rect) const
     double top = std::floor(rect.y() * m_scale);
     double right = std::ceil((rect.x() + rect.width()) * m_scale);
     double bottom = std::ceil((rect.y() + rect.height()) * m_scale);
-    return QRect(QPoint(int(left), int(top)), QPoint(int(right) - 1, int(bottom) - 1));
+    QRect area(QPoint(int(left), int(top)), QPoint(int(right) - 1, int(bottom) - 1));
+    // Smoothing a scaled painting reaches a pixel beyond the changed points.
+    return m_scale == 1 ? area : area.adjusted(-1, -1, 1, 1);
 }
 
 void DoodleView::touchesBegan(QPointF position)
@@ -107,9 +110,20 @@ void DoodleView::markChanged(const platform::Rect& rect)
 {
     if (rect.isNull())
         return;
-    QRect area = toViewRect(rect);
-    if (!area.isEmpty())
-        update(area);
+    // In the mirror modes the copies lie apart: repainting each copy's own
+    // rectangle leaves most of their union alone.
+    const std::vector<platform::Rect>* copies = m_painting ? &m_painting->changedRects() : nullptr;
+    if (!copies || copies->empty()) {
+        QRect area = toViewRect(rect);
+        if (!area.isEmpty())
+            update(area);
+        return;
+    }
+    for (const platform::Rect& copy : *copies) {
+        QRect area = toViewRect(copy);
+        if (!area.isEmpty())
+            update(area);
+    }
 }
 
 void DoodleView::mousePressEvent(QMouseEvent* event)
@@ -272,27 +286,30 @@ void DoodleView::paintEvent(QPaintEvent* event)
     QRegion outside = QRegion(event->rect()) - QRegion(paintingOnView);
     for (const QRect& r : outside)
         painter.fillRect(r, QColor(20, 20, 24));
-    QRect area = event->rect() & paintingOnView;
-    if (area.isEmpty())
+    if ((event->rect() & paintingOnView).isEmpty())
         return;
     if (!m_isMovieMode)
         m_painting->setDirtyRect(m_dirtyRect);
-    drawPainting(painter, area);
+    // Rectangle by rectangle: QPainter composites under a plain rectangle
+    // clip far faster than under a clip of many.
+    for (const QRect& part : event->region()) {
+        QRect area = part & paintingOnView;
+        if (!area.isEmpty())
+            drawPainting(painter, area);
+    }
 }
 
 void DoodleView::drawPainting(QPainter& painter, const QRect& viewArea)
 {
-    QSize size(m_painting->width(), m_painting->height());
-    if (!m_frame || m_frame->size() != platform::Size { float(size.width()), float(size.height()) })
-        m_frame = std::make_unique<platform::ImageContext>(platform::Size { float(size.width()), float(size.height()) }, true, 1);
-    QRectF inPainting(viewArea.x() / m_scale, viewArea.y() / m_scale, viewArea.width() / m_scale, viewArea.height() / m_scale);
-    QRect pixels = inPainting.toAlignedRect() & QRect(QPoint(0, 0), size);
-    m_frame->saveGState();
-    m_frame->clipToRect(platform::Rect(pixels.x(), pixels.y(), pixels.width(), pixels.height()));
-    m_painting->drawPaintingTo(*m_frame);
-    m_frame->restoreGState();
-    platform::Image frame = m_frame->image();
-    if (m_scale != 1)
+    painter.save();
+    painter.setClipRect(viewArea);
+    if (m_scale != 1) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRectF(pixels.x() * m_scale, pixels.y() * m_scale, pixels.width() * m_scale, pixels.height() * m_scale), frame.qimage(), pixels);
+        painter.scale(m_scale, m_scale);
+    }
+    {
+        platform::PainterContext context(painter, platform::Size { float(m_painting->width()), float(m_painting->height()) });
+        m_painting->drawPaintingTo(context);
+    }
+    painter.restore();
 }

@@ -11,10 +11,6 @@
 
 class Painting;
 
-namespace platform {
-class ImageContext;
-}
-
 // The canvas. While the child draws, one finger, the mouse or a pen becomes
 // the painting's three stroke calls, and only what the painting reports as
 // changed is repainted. In movie mode it ignores touches and replays the
@@ -28,6 +24,8 @@ class DoodleView final : public QWidget {
 public:
     enum PlaybackStatus { Playing = 1, Paused = 2, Stopped = 3 };
     static constexpr double playbackInterval = 0.04;
+    // The toolbar laid over the canvas's bottom edge.
+    static constexpr int toolbarHeight = 44;
 
     explicit DoodleView(QWidget* parent = nullptr);
     ~DoodleView() override;
@@ -96,5 +94,4 @@ private:
     // press that began on another widget) draws nothing.
     bool m_touching { false };
     double m_scale { 1 };
-    std::unique_ptr<platform::ImageContext> m_frame;
 };

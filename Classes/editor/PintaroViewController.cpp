@@ -626,8 +626,8 @@ void PintaroViewController::pickPhoto()
             m_photoPanelPopover->setContentSize(QSize(520, 440));
             m_photoPanelPopover->setOnUserDismiss([this] { m_photoPickerShown = false; });
         }
-        m_photoPicker->dialog().show();
         m_photoPanelPopover->presentFrom(m_photoBarButton && m_photoBarButton->isVisible() ? m_photoBarButton : m_newButton, true);
+        m_photoPicker->dialog().show();
     } else {
         presentViewController(m_photoPicker->screen(), true);
     }
