@@ -529,6 +529,8 @@ void PintaroViewController::windowCloseRequested(std::function<void(bool mayClos
     if (m_doodleView->isMovieMode())
         stopPlaybackDoodle();
     closePanels();
+    if (presentedViewController())
+        dismissViewController(false);
     if (!m_painting || !m_painting->notSaved()) {
         std::exchange(m_pendingCloseAnswer, nullptr)(true);
         return;

@@ -237,6 +237,18 @@ TEST(EditorWindow, ClosingWithAnUnsavedPaintingAsksFirst)
         EXPECT_EQ(!app.window().isVisible(), c.closed);
         EXPECT_EQ(listed(app), c.listed);
     }
+    // Over the phone's full-window colour picker the painting is asked about too.
+    {
+        RunningApp phone(DeviceProfile::phone());
+        phone.openEditorWithDrawing();
+        click(phone.find("colorButton"));
+        ASSERT_NE(phone.editor().presentedViewController(), nullptr);
+        phone.window().close();
+        ASSERT_NE(phone.sheet(), nullptr);
+        EXPECT_EQ(phone.editor().presentedViewController(), nullptr);
+        phone.answerSheet("Cancel");
+        EXPECT_TRUE(phone.window().isVisible());
+    }
     RunningApp saved;
     click(saved.find("newDoodleButton"));
     saved.window().close();
