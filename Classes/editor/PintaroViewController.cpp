@@ -9,6 +9,7 @@
 #include "Classes/model/Painting.h"
 #include "Classes/model/PaintingItem.h"
 #include "Classes/model/PaintingManager.h"
+#include "platform/media/PhotoAlbum.h"
 #include "platform/system/Device.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertView.h"
@@ -496,6 +497,8 @@ void PintaroViewController::actionSheetDidDismissWithButtonIndex(platform::ui::A
                 promptToSavePainting(SaveBeforeGallery, m_exportButton);
             else
                 leaveScreen();
+        } else if (other == 1) {
+            savePictureToAlbum();
         }
         break;
     case SaveBeforeGallery:
@@ -517,6 +520,23 @@ void PintaroViewController::actionSheetDidDismissWithButtonIndex(platform::ui::A
     default:
         break;
     }
+}
+
+void PintaroViewController::savePictureToAlbum()
+{
+    // The picture as the gallery would show it; a movie is made from the
+    // gallery, which reads the painting back from its files.
+    QPointer<PintaroViewController> self = this;
+    disableUserInput();
+    platform::PhotoAlbum::writeImage(m_painting->getPaintingImage().qimage(), [self](bool saved) {
+        if (!self)
+            return;
+        self->enableUserInput();
+        if (saved)
+            platform::ui::AlertView::show(self, QString(), localized("The picture is in the photo album."), { localized("OK") }, 0, [](int) { });
+        else
+            platform::ui::AlertView::show(self, localized("Picture could not be saved"), QString(), { localized("OK") }, 0, [](int) { });
+    });
 }
 
 void PintaroViewController::windowCloseRequested(std::function<void(bool mayClose)> answer)

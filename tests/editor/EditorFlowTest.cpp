@@ -153,6 +153,23 @@ TEST(EditorSheets, EveryAnswerDoesWhatItSays)
     }
 }
 
+TEST(EditorSheets, SaveImageToPhotoAlbumPutsThePictureThereAndKeepsThePaintingOnScreen)
+{
+    RunningApp app;
+    app.openEditorWithDrawing();
+    click(app.find("exportButton"));
+    app.answerSheet("Save image to photo album");
+    ASSERT_TRUE(waitUntil([&] { return app.alert() != nullptr; }));
+    EXPECT_EQ(app.alert()->message(), "The picture is in the photo album.");
+    QStringList pictures = QDir(app.documents.folder.filePath("Album/Pictures/Pintaro")).entryList({ "*.png" });
+    ASSERT_EQ(pictures.size(), 1);
+    QImage saved(app.documents.folder.filePath("Album/Pictures/Pintaro/" + pictures[0]));
+    platform::Rect crop = app.painting().cropRect();
+    EXPECT_EQ(saved.size(), QSize(int(crop.width()), int(crop.height())));
+    EXPECT_EQ(app.navigation().topViewController(), &app.editor());
+    EXPECT_TRUE(app.painting().notSaved());
+}
+
 TEST(EditorSheets, ASavedPaintingAsksNothingBeforeANewPaintingOrTheGallery)
 {
     RunningApp app;
