@@ -4,6 +4,7 @@
 #include "Classes/model/PaintingItem.h"
 #include "Classes/model/PaintingManager.h"
 #include "Classes/model/Stroke.h"
+#include "platform/ui/BarButton.h"
 #include "platform/ui/Toolbar.h"
 
 #include <QProgressBar>
@@ -343,5 +344,36 @@ TEST(EditorColour, ThePickersChoiceColoursTheNextStrokeAndThePickerIsKeptWithIts
         click(*picker->findChild<QWidget*>("okButton"));
         ASSERT_TRUE(waitUntil([&] { return !picker->isVisible(); }));
         EXPECT_TRUE(app.painting().isRandomColor());
+    }
+}
+
+TEST(EditorLayout, EveryButtonIsLargeEnoughForAFingerAndNamedOnEveryDevice)
+{
+    for (const DeviceProfile& profile : { DeviceProfile::tablet(), DeviceProfile::phone() }) {
+        SCOPED_TRACE(profile.name);
+        RunningApp app(profile);
+        click(app.find("newDoodleButton"));
+        click(app.find("newButton")); // the mirror modes up
+        int shown = 0;
+        for (const char* state : { "drawing", "replay" }) {
+            if (std::string(state) == "replay")
+                click(app.find("playbackButton"));
+            for (platform::ui::BarButton* button : app.editor().findChildren<platform::ui::BarButton*>()) {
+                if (!button->isVisible())
+                    continue;
+                ++shown;
+                SCOPED_TRACE(std::string(state) + " " + button->objectName().toStdString());
+                EXPECT_GE(button->width(), 44);
+                EXPECT_GE(button->height(), 44);
+                EXPECT_FALSE(button->toolTip().isEmpty());
+                EXPECT_EQ(button->accessibleName(), button->toolTip());
+                QRect onScreen(button->mapTo(&app.editor(), QPoint(0, 0)), button->size());
+                EXPECT_TRUE(app.editor().rect().contains(onScreen));
+            }
+        }
+        EXPECT_GE(shown, 30) << "drawing, mirror-mode and replay buttons";
+        for (const char* bar : { "paintingToolBar", "movieToolbar" })
+            EXPECT_EQ(app.find(bar).height(), 44);
+        click(app.find("stopButton"));
     }
 }
