@@ -543,6 +543,11 @@ void PintaroViewController::windowCloseRequested(std::function<void(bool mayClos
 {
     // Nothing is ever lost silently: an unsaved painting is saved or given up
     // on purpose first, and a save under way finishes before the window goes.
+    // A sheet left open is put away first: its question no longer matters.
+    for (auto* sheet : { m_newPainintActionSheet.data(), m_exportPainintActionSheet.data() }) {
+        if (sheet)
+            sheet->dismissWithButtonIndex(sheet->cancelButtonIndex());
+    }
     m_pendingCloseAnswer = std::move(answer);
     if (m_busy)
         return;
@@ -611,6 +616,9 @@ void PintaroViewController::saveDidFinish(std::shared_ptr<PaintingItem> item, st
     m_painting->setIsSaved(true);
     if (then)
         then();
+    // The window was closed while the save ran: now it may go.
+    if (m_pendingCloseAnswer)
+        windowCloseRequested(std::exchange(m_pendingCloseAnswer, nullptr));
 }
 
 void PintaroViewController::choosePhotoToDrawOn()

@@ -255,6 +255,32 @@ TEST(EditorWindow, ClosingWithAnUnsavedPaintingAsksFirst)
         EXPECT_EQ(!app.window().isVisible(), c.closed);
         EXPECT_EQ(listed(app), c.listed);
     }
+    // Closed while another sheet is open: that one goes, the close question comes.
+    {
+        RunningApp app;
+        app.openEditorWithDrawing();
+        click(app.find("exportButton"));
+        app.window().close();
+        ASSERT_NE(app.sheet(), nullptr);
+        auto sheets = app.window().findChildren<platform::ui::ActionSheet*>();
+        EXPECT_EQ(std::count_if(sheets.begin(), sheets.end(), [](QWidget* sheet) { return sheet->isVisible(); }), 1);
+        EXPECT_EQ(app.sheet()->title(), "Painting has not been saved. Do you want to save or discard it?");
+        app.answerSheet("Discard Painting");
+        EXPECT_FALSE(app.window().isVisible());
+    }
+    // Closed while a save runs: the window goes once the painting is saved.
+    {
+        RunningApp app;
+        app.openEditorWithDrawing();
+        click(app.find("newButton"));
+        app.answerSheet("Save Painting");
+        ASSERT_TRUE(app.editor().isBusy());
+        app.window().close();
+        EXPECT_TRUE(app.window().isVisible());
+        ASSERT_TRUE(app.waitForSave());
+        EXPECT_FALSE(app.window().isVisible());
+        EXPECT_EQ(listed(app), 1u);
+    }
     // Over the phone's full-window colour picker the painting is asked about too.
     {
         RunningApp phone(DeviceProfile::phone());
