@@ -1,8 +1,12 @@
 #include "Classes/brushes/ShapeBrush.h"
 
+#include "Classes/brushes/Mirrix.h"
 #include "Classes/brushes/UIColorRandom.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/system/Device.h"
+
+#include <algorithm>
+#include <array>
 
 ShapeBrush::ShapeBrush()
 {
@@ -47,15 +51,70 @@ void ShapeBrush::setBrush(platform::GraphicsContext& context)
     context.setFillColor(recordColor(static_cast<float>(m_brushData.alpha / 255.0)));
 }
 
+void ShapeBrush::strokeFrom(platform::GraphicsContext& context, platform::Point p)
+{
+    Brush::strokeFrom(context, p);
+    m_filledElements = 0;
+}
+
+platform::Rect ShapeBrush::drawSubStroke(platform::GraphicsContext& context)
+{
+    if (!m_hasStrokePath) {
+        m_strokePath.clear();
+        m_strokePath.moveTo(m_startPoint);
+        m_hasStrokePath = true;
+        m_filledElements = 0;
+    }
+    m_strokePath.quadCurveTo(m_controlPoint, m_endPoint);
+    if (!m_mirrix)
+        return m_dirtyRect;
+
+    // The fill held the path up to its last element before this segment.
+    fill(context, m_strokePath, m_mirrix->getMatrix(), m_filledElements - 1);
+    m_filledElements = m_strokePath.qpath().elementCount();
+
+    const platform::Rect shape = getDirtyRect(m_strokePath, 1.0f + m_brushData.size);
+    platform::Rect changed = platform::Rect::null();
+    for (const platform::AffineTransform& transform : m_mirrix->getMatrix())
+        changed = changed.united(transform.mapRect(shape));
+    m_dirtyRect = changed;
+    return m_dirtyRect;
+}
+
 platform::Rect ShapeBrush::drawStroke(platform::GraphicsContext& context, const platform::Path& path)
+{
+    const platform::AffineTransform identity;
+    fill(context, path, { &identity, 1 }, -1);
+    m_filledElements = 0;
+    return updateDirtyRect(path, 1.0f + m_brushData.size);
+}
+
+void ShapeBrush::fill(platform::GraphicsContext& context, const platform::Path& path,
+    std::span<const platform::AffineTransform> copies, int grownFrom)
 {
     context.saveGState();
     setBrush(context);
-    context.addPath(path);
-    // The open path closes itself back to its first point.
-    context.fillPath();
+    std::array<platform::AffineTransform, Mirrix::capacity> toPixels;
+    const platform::AffineTransform device = context.getUserSpaceToDeviceSpaceTransform();
+    const size_t count = std::min(copies.size(), toPixels.size());
+    for (size_t i = 0; i < count; ++i)
+        toPixels[i] = copies[i].concatenated(device);
+    if (m_fill.update(context, path.qpath(), { toPixels.data(), count }, m_brushData.alpha, grownFrom)) {
+        // The fill's coverage already holds the opacity.
+        context.setFillColor(recordColor(1.0f));
+        context.fillCoverage(m_fill);
+    } else {
+        // Without memory for the kept fill, each copy is filled whole. The open
+        // path closes itself back to its first point.
+        for (size_t i = 0; i < count; ++i) {
+            context.saveGState();
+            context.concatCTM(copies[i]);
+            context.addPath(path);
+            context.fillPath();
+            context.restoreGState();
+        }
+    }
     context.restoreGState();
-    return updateDirtyRect(path, 1.0f + m_brushData.size);
 }
 
 std::optional<Brush::StepArea> ShapeBrush::wholePathStepArea(platform::Point p, bool isLast) const

@@ -5,7 +5,9 @@
 #include "Classes/gallery/Utility.h"
 #include "Classes/model/Layer.h"
 #include "Classes/model/Painting.h"
+#include "Classes/model/PaintingLimits.h"
 #include "Classes/model/StrokeFile.h"
+#include "platform/system/Device.h"
 #include "platform/system/FileLocations.h"
 
 #include <QBuffer>
@@ -17,9 +19,14 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <cstring>
+#include <fcntl.h>
 #include <future>
+#include <set>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+using platform::FileLocations;
 using platform::Image;
 using platform::Rect;
 
@@ -28,6 +35,42 @@ namespace {
 const QString layerSuffixFormat = QStringLiteral("_layer_%1");
 const QString backgroundSuffix = QStringLiteral("_bkg");
 const QString thumbnailSuffix = QStringLiteral("_thumb");
+// Every write into the painting directory holds this file's lock shared;
+// removing orphans holds it exclusively, so that it never runs while a save
+// in any process is writing pictures whose stroke file is still to come.
+const QString saveLockName = QStringLiteral(".saving");
+
+// A lock on the directory's lock file, released when it goes out of scope
+// (or when its process dies). Without a lock file, or where it is no
+// regular file, the lock is simply not had.
+class DirectoryLock final {
+public:
+    DirectoryLock(const QString& directory, bool exclusive)
+    {
+        const QByteArray path = QFile::encodeName(directory + QLatin1Char('/') + saveLockName);
+        m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0644);
+        if (m_fd < 0)
+            return;
+        struct stat info {};
+        // A shared lock waits for a cleanup (which is brief); an exclusive one never waits.
+        if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)
+            || ::flock(m_fd, exclusive ? LOCK_EX | LOCK_NB : LOCK_SH) != 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+    }
+    ~DirectoryLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    DirectoryLock(const DirectoryLock&) = delete;
+    DirectoryLock& operator=(const DirectoryLock&) = delete;
+    bool isHeld() const { return m_fd >= 0; }
+
+private:
+    int m_fd { -1 };
+};
 
 // The whole file under a temporary name, renamed over `path` once complete.
 // Unbuffered, so that a short write (a full disk, a file size limit) is seen
@@ -96,13 +139,52 @@ std::optional<QString> pathInPaintingDirectory(const QString& fileName)
     return *directory + QLatin1Char('/') + fileName;
 }
 
-std::optional<Image> readImage(const QString& path, float scale)
+// Decodes the picture only when it is a regular file holding a PNG whose
+// header promises no more pixels than the limit: a small file can claim a
+// picture of hundreds of megabytes.
+std::optional<Image> readImage(const QString& path, float scale, const QSize& limit)
 {
-    QImageReader reader(path);
+    auto file = FileLocations::openRegularFile(path);
+    if (!file)
+        return std::nullopt;
+    QImageReader reader(file.get(), "png");
+    reader.setAutoDetectImageFormat(false);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > limit.width() || size.height() > limit.height())
+        return std::nullopt;
     QImage pixels = reader.read();
-    if (pixels.isNull())
+    if (pixels.isNull() || pixels.size() != size)
         return std::nullopt;
     return Image(std::move(pixels), scale);
+}
+
+QSize pixelLimit(const platform::Size& maxPointSize, int scale)
+{
+    return QSize(static_cast<int>(maxPointSize.width) * scale, static_cast<int>(maxPointSize.height) * scale);
+}
+
+// The largest thumbnail any cell of the grid asks for, in points.
+platform::Size thumbnailLimit()
+{
+    const platform::Rect screen = platform::Device::mainScreenBounds();
+    const float side = static_cast<float>(paintinglimits::maxThumbnailSide(screen.width(), screen.height(), 1));
+    return { side, side };
+}
+
+// The painting's size as its stroke file's header gives it, without reading further.
+std::optional<platform::Size> storedPaintingSize(const QString& strokePath)
+{
+    auto file = FileLocations::openRegularFile(strokePath);
+    if (!file)
+        return std::nullopt;
+    const QByteArray bytes = file->read(StrokeFileHeader::byteSize);
+    ByteReader header(std::span(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size())));
+    header.take(4);
+    const auto width = header.readInt32(), height = header.readInt32();
+    if (!width || !height || *width <= 0 || *height <= 0 || *width > paintinglimits::maxSide
+        || *height > paintinglimits::maxSide)
+        return std::nullopt;
+    return platform::Size { static_cast<float>(*width), static_cast<float>(*height) };
 }
 
 // Puts the stored layer picture back into the canvas, or, without one, the
@@ -162,7 +244,7 @@ bool storeImage(const Image& image, const QString& path)
     return png && writeFileAtomically(path, png->constData(), png->size());
 }
 
-std::optional<Image> loadImageNamed(const QString& path)
+std::optional<Image> loadImageNamed(const QString& path, const platform::Size& maxPointSize)
 {
     if (isRetina()) {
         QFileInfo info(path);
@@ -170,23 +252,28 @@ std::optional<Image> loadImageNamed(const QString& path)
         QString retinaPath = path;
         retinaPath.insert(path.size() - (suffix.isEmpty() ? 0 : suffix.size() + 1), QStringLiteral("@2x"));
         if (QFileInfo::exists(retinaPath))
-            return readImage(retinaPath, 2);
+            return readImage(retinaPath, 2, pixelLimit(maxPointSize, 2));
     }
-    if (!QFileInfo::exists(path))
-        return std::nullopt;
-    return readImage(path, 1);
+    return readImage(path, 1, pixelLimit(maxPointSize, 1));
 }
 
 std::optional<Image> loadPaintingThumbnailImage(const QString& name)
 {
     auto path = pathInPaintingDirectory(paintingImageFileName(name, thumbnailSuffix, false));
-    return path ? loadImageNamed(*path) : std::nullopt;
+    return path ? loadImageNamed(*path, thumbnailLimit()) : std::nullopt;
 }
 
 std::optional<Image> loadPaintingFullSizeImage(const QString& name)
 {
-    auto path = pathInPaintingDirectory(paintingImageFileName(name, QString(), false));
-    return path ? loadImageNamed(*path) : std::nullopt;
+    auto directory = getPaintingDirectoryPath();
+    if (!directory)
+        return std::nullopt;
+    const QString base = *directory + QLatin1Char('/');
+    // Without a readable size there is no painting to measure the picture by.
+    auto size = storedPaintingSize(base + strokeFileName(name));
+    if (!size)
+        return std::nullopt;
+    return loadImageNamed(base + paintingImageFileName(name, QString(), false), *size);
 }
 
 bool storePainting(const QString& name, Painting& painting)
@@ -196,6 +283,7 @@ bool storePainting(const QString& name, Painting& painting)
         return false;
     const QString base = *directory + QLatin1Char('/');
     const bool retina = isRetina();
+    DirectoryLock saving(*directory, false);
     std::vector<PictureFile> pictures;
     if (painting.backgroundImage())
         pictures.push_back({ base + paintingImageFileName(name, backgroundSuffix, retina), *painting.backgroundImage(), {} });
@@ -224,7 +312,7 @@ bool storeStrokeToFile(const QString& path, Painting& painting)
     // A save under another name still has to write it.
     if (Layer* active = painting.activeLayer()) {
         const int stored = active->indexOfFirstModifiedStroke();
-        if (stored > 0 && active->getStrokeNumber() <= stored && QFileInfo::exists(path))
+        if (stored > 0 && active->getStrokeNumber() <= stored && FileLocations::isRegularFile(path))
             return true;
     }
     const std::vector<uint8_t> bytes = encodeStrokeFile(painting);
@@ -237,12 +325,13 @@ bool storeStrokeToFile(const QString& path, Painting& painting)
 
 bool loadStrokeFromFile(const QString& path, Painting& painting)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    auto file = FileLocations::openRegularFile(path);
+    if (!file)
         return false;
-    const QByteArray data = file.readAll();
-    auto contents = decodeStrokeFile(
-        std::span(reinterpret_cast<const uint8_t*>(data.constData()), static_cast<size_t>(data.size())));
+    // Only what the counts ask for is read, and never more than the limit.
+    const auto length = std::min(static_cast<size_t>(std::max<qint64>(file->size(), 0)), paintinglimits::maxStrokeFileBytes);
+    ByteReader reader(*file, length);
+    auto contents = decodeStrokeFile(reader);
     if (!contents)
         return false;
     const StrokeFileHeader& header = contents->header;
@@ -272,21 +361,24 @@ bool loadPainting(const QString& name, Painting& painting)
     if (!directory)
         return false;
     const QString base = *directory + QLatin1Char('/');
-    std::optional<Image> background = loadImageNamed(base + paintingImageFileName(name, backgroundSuffix, false));
+    // The stroke file first: its size is what every picture is measured by.
+    if (!loadStrokeFromFile(base + strokeFileName(name), painting))
+        return false;
+    const platform::Size size { static_cast<float>(painting.width()), static_cast<float>(painting.height()) };
+    std::optional<Image> background = loadImageNamed(base + paintingImageFileName(name, backgroundSuffix, false), size);
     if (background)
         background = cropImage(*background, background->size().width, background->size().height, 0,
             platform::Color::clear(), true);
-    std::optional<Image> thumbnail = loadImageNamed(base + paintingImageFileName(name, thumbnailSuffix, false));
-    std::optional<Image> full = loadImageNamed(base + paintingImageFileName(name, QString(), false));
-    if (!loadStrokeFromFile(base + strokeFileName(name), painting))
-        return false;
+    std::optional<Image> thumbnail = loadImageNamed(base + paintingImageFileName(name, thumbnailSuffix, false), thumbnailLimit());
+    std::optional<Image> full = loadImageNamed(base + paintingImageFileName(name, QString(), false), size);
     if (background)
         painting.setBackgroundImage(std::move(background));
     painting.setThumbnailImage(std::move(thumbnail));
     painting.setPaintingImage(std::move(full));
     const auto& layers = painting.layerArray();
     for (size_t d = 0; d < layers.size(); ++d)
-        layers[d]->setSnapShotImage(loadImageNamed(base + paintingImageFileName(name, layerSuffixFormat.arg(d), false)));
+        layers[d]->setSnapShotImage(
+            loadImageNamed(base + paintingImageFileName(name, layerSuffixFormat.arg(d), false), size));
     return true;
 }
 
@@ -334,15 +426,50 @@ bool removePainting(const QString& name)
     return removedAll;
 }
 
+std::optional<int> removeOrphanPaintingFiles()
+{
+    auto directory = getPaintingDirectoryPath();
+    if (!directory)
+        return std::nullopt;
+    DirectoryLock cleaning(*directory, true);
+    if (!cleaning.isHeld())
+        return std::nullopt;
+    QDir folder(*directory);
+    // Regular files only, hidden ones too; pipes and the like are left alone.
+    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden);
+    std::set<QString> paintings;
+    for (const QString& entry : entries)
+        if (entry.endsWith(QLatin1String(".stk")))
+            paintings.insert(entry.chopped(4));
+    // A save names its painting after the clock ("2013-03-03-10-11-12", "-2"…
+    // when taken) and writes "N.png", "N@2x.png", "N_bkg.png", "N_thumb@2x.png",
+    // "N_layer_3.png"… Only pictures named so can be a killed save's.
+    static const QRegularExpression picture(QStringLiteral(
+        "^((\\d{4}-\\d\\d-\\d\\d-\\d\\d-\\d\\d-\\d\\d(?:-\\d+)?)(_bkg|_thumb|_layer_\\d+)?)(@2x)?\\.png$"));
+    // What an interrupted atomic write leaves: the final name and six random characters.
+    static const QRegularExpression unfinished(QStringLiteral("^(.+\\.(png|stk)|index)\\.[A-Za-z0-9]{6}$"));
+    int removed = 0;
+    for (const QString& entry : entries) {
+        bool orphan = false;
+        if (const auto match = picture.match(entry); match.hasMatch())
+            orphan = !paintings.count(match.captured(2));
+        else
+            orphan = unfinished.match(entry).hasMatch();
+        if (orphan && FileLocations::isRegularFile(folder.filePath(entry)) && folder.remove(entry))
+            ++removed;
+    }
+    return removed;
+}
+
 uint32_t loadGlobalUniqueImageIndex()
 {
     auto path = pathInPaintingDirectory(QStringLiteral("index"));
     if (!path)
         return 0;
-    QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly))
+    auto file = FileLocations::openRegularFile(*path);
+    if (!file)
         return 0;
-    const QByteArray bytes = file.read(4);
+    const QByteArray bytes = file->read(4);
     if (bytes.size() < 4)
         return 0;
     uint32_t index;
@@ -357,5 +484,6 @@ bool storeGlobalUniqueImageIndex(uint32_t index)
         return false;
     char bytes[4];
     std::memcpy(bytes, &index, 4);
+    DirectoryLock saving(*getPaintingDirectoryPath(), false);
     return writeFileAtomically(*path, bytes, 4);
 }

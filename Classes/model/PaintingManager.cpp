@@ -37,7 +37,7 @@ QString uniqueName(const QString& stem)
 {
     QStringList existing;
     if (auto directory = getPaintingDirectoryPath())
-        existing = QDir(*directory).entryList({ stem + QStringLiteral("*") }, QDir::Files);
+        existing = QDir(*directory).entryList({ stem + QStringLiteral("*") }, QDir::AllEntries | QDir::System | QDir::Hidden);
     auto isTaken = [&](const QString& name) {
         if (namesBeingSaved.count(name))
             return true;
@@ -210,17 +210,26 @@ std::optional<Image> PaintingManager::createThumbnail(const Image& fullImage) co
     return makeThumbnail(fullImage);
 }
 
-void PaintingManager::deletePainting(const PaintingItem& item)
+bool PaintingManager::deletePainting(const PaintingItem& item)
 {
     const QString name = item.paintingName();
-    removePainting(name);
+    if (!removePainting(name))
+        return false;
     std::erase_if(*m_paintingList, [&](const auto& entry) { return entry->paintingName() == name; });
+    return true;
 }
 
-void PaintingManager::deletePaintings(const ItemList& items)
+bool PaintingManager::deletePaintings(const ItemList& items)
 {
     // A copy, since the list given may be this manager's own.
     const ItemList toDelete = items;
+    bool deletedAll = true;
     for (const auto& item : toDelete)
-        deletePainting(*item);
+        deletedAll = deletePainting(*item) && deletedAll;
+    return deletedAll;
+}
+
+int PaintingManager::removeOrphanFiles()
+{
+    return removeOrphanPaintingFiles().value_or(0);
 }

@@ -59,8 +59,17 @@ public:
     platform::Size thumbnailSize() const;
     std::optional<platform::Image> createThumbnail(const platform::Image& fullImage) const;
 
-    void deletePainting(const PaintingItem& item);
-    void deletePaintings(const ItemList& items);
+    // Deletes the painting's files. True when they went; an item whose files
+    // could not all be deleted (a read-only folder) stays in the list.
+    bool deletePainting(const PaintingItem& item);
+    // The same for each item in order; true when every painting's files went.
+    bool deletePaintings(const ItemList& items);
+
+    // Removes the files that no saved painting owns, left by saves killed
+    // before their stroke file was written. Call at start, before any save;
+    // a painting being saved by another process is never touched. How many
+    // files went.
+    static int removeOrphanFiles();
 
     const ItemList& paintingList() const { return *m_paintingList; }
     unsigned createdPaintingNumber() const { return *m_createdPaintingNumber; }

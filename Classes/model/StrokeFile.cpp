@@ -54,6 +54,52 @@ int maxPointsPerFileStroke(int brushType)
     return static_cast<int>(std::min(byLength, maxFieldValue));
 }
 
+bool boundRecords(Stroke& stroke, int32_t width, int32_t height)
+{
+    const auto& points = stroke.strokePoints();
+    if (points.empty())
+        return false;
+    const Brush& brush = Brush::packingBrush(stroke.getBrushType());
+    // A type without a brush draws nothing, and its size is never used.
+    const bool hasSizeRange = brush.maxSize() > 0;
+    const int32_t margin = paintinglimits::positionMargin(width, height);
+    auto bounded = [&](const StrokePoint& point) {
+        StrokePoint result = point;
+        brush_meta record = point.brushData();
+        if (hasSizeRange)
+            record.size = brush.clampSize(record.size);
+        record.neonSize = std::min<uint32_t>(record.neonSize, paintinglimits::maxNeonSize);
+        result.setBrushData(record);
+        __packedPoint position = point.position();
+        position.x = static_cast<int16_t>(std::clamp<int32_t>(position.x, -margin, width + margin));
+        position.y = static_cast<int16_t>(std::clamp<int32_t>(position.y, -margin, height + margin));
+        result.setPosition(position);
+        return result;
+    };
+    auto changes = [&](const StrokePoint& point) {
+        const StrokePoint result = bounded(point);
+        return !(result.position() == point.position() && result.brushData() == point.brushData());
+    };
+    if (std::none_of(points.begin(), points.end(), changes))
+        return false;
+    // The stroke's points are rebuilt through their packed form, exactly as
+    // they are read, so that every later point keeps what it shares with
+    // the first.
+    std::vector<StrokePoint> fixed;
+    fixed.reserve(points.size());
+    for (const StrokePoint& point : points)
+        fixed.push_back(bounded(point));
+    std::vector<uint8_t> packed;
+    Stroke::archiveStrokePoint(packed, fixed.front());
+    for (size_t i = 1; i < fixed.size(); ++i) {
+        append(packed, fixed[i].position());
+        std::vector<uint8_t> meta = brush.packBrushMetaData(fixed[i].brushData());
+        packed.insert(packed.end(), meta.begin(), meta.end());
+    }
+    stroke.unpackStrokePoints(packed, static_cast<int>(fixed.size()));
+    return true;
+}
+
 int fileStrokeCount(const Stroke& stroke)
 {
     const int points = stroke.getStrokePointsNumber();
@@ -134,7 +180,7 @@ std::vector<uint8_t> encodeStrokeFile(const Painting& painting)
     return file;
 }
 
-bool loadStroke(ByteReader& file, Stroke& stroke)
+bool loadStroke(ByteReader& file, Stroke& stroke, const StrokeFileHeader& header)
 {
     auto count = file.readUInt16();
     auto length = file.readUInt16();
@@ -147,10 +193,13 @@ bool loadStroke(ByteReader& file, Stroke& stroke)
     const int type = (*body)[4];
     if (Stroke::packedLength(type, *count) != *length)
         return false;
-    return stroke.unpackStrokePoints(*body, *count);
+    if (!stroke.unpackStrokePoints(*body, *count))
+        return false;
+    strokefile::boundRecords(stroke, header.width, header.height);
+    return true;
 }
 
-bool loadLayerFromFile(ByteReader& file, StrokeFileLayer& strokes)
+bool loadLayerFromFile(ByteReader& file, StrokeFileLayer& strokes, const StrokeFileHeader& header)
 {
     auto reserved = file.readInt32();
     auto count = file.readInt32();
@@ -164,7 +213,7 @@ bool loadLayerFromFile(ByteReader& file, StrokeFileLayer& strokes)
     strokes.reserve(static_cast<size_t>(*count));
     for (int32_t i = 0; i < *count; ++i) {
         auto stroke = Stroke::create();
-        if (!loadStroke(file, *stroke))
+        if (!loadStroke(file, *stroke, header))
             return false;
         strokes.push_back(std::move(stroke));
     }
@@ -173,11 +222,17 @@ bool loadLayerFromFile(ByteReader& file, StrokeFileLayer& strokes)
 
 std::optional<StrokeFileContents> decodeStrokeFile(std::span<const uint8_t> data)
 {
-    if (data.size() < StrokeFileHeader::byteSize)
+    ByteReader file(data.first(std::min(data.size(), paintinglimits::maxStrokeFileBytes)));
+    return decodeStrokeFile(file);
+}
+
+std::optional<StrokeFileContents> decodeStrokeFile(ByteReader& file)
+{
+    if (file.remaining() < StrokeFileHeader::byteSize)
         return std::nullopt;
-    ByteReader file(data);
     StrokeFileContents contents;
     StrokeFileHeader& header = contents.header;
+    // The length was checked: none of these reads can fail.
     header.version = *file.readInt32();
     header.width = *file.readInt32();
     header.height = *file.readInt32();
@@ -192,15 +247,16 @@ std::optional<StrokeFileContents> decodeStrokeFile(std::span<const uint8_t> data
     using strokefile::maxSide;
     if (header.width <= 0 || header.height <= 0 || header.width > maxSide || header.height > maxSide)
         return std::nullopt;
-    if (header.layers <= 0 || static_cast<size_t>(header.layers) > file.remaining() / strokefile::layerHeaderSize)
+    if (header.layers <= 0 || header.layers > paintinglimits::maxLayers
+        || static_cast<size_t>(header.layers) > file.remaining() / strokefile::layerHeaderSize)
         return std::nullopt;
     const int64_t area = int64_t { header.width } * header.height * header.layers;
-    if (area > int64_t { maxSide } * maxSide)
+    if (area > paintinglimits::maxTotalLayerArea)
         return std::nullopt;
 
     contents.layers.resize(static_cast<size_t>(header.layers));
     for (auto& layer : contents.layers)
-        if (!loadLayerFromFile(file, layer))
+        if (!loadLayerFromFile(file, layer, header))
             return std::nullopt;
     return contents;
 }

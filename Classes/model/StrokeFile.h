@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Classes/model/ByteReader.h"
+#include "Classes/model/PaintingLimits.h"
 #include "Classes/model/Stroke.h"
 #include "platform/graphics/Color.h"
 
@@ -40,9 +41,8 @@ struct StrokeFileContents {
 
 namespace strokefile {
 
-// Sides above this are taken for a damaged file, and so are layers whose
-// canvases would together cover more than a square of this side.
-constexpr int32_t maxSide = 16384;
+// Sides, layers and lengths above the painting limits are taken for a damaged file.
+constexpr int32_t maxSide = paintinglimits::maxSide;
 constexpr size_t layerHeaderSize = 8;
 constexpr size_t strokeHeaderSize = 4;
 // The stroke header holds the point count and the body length in 16 bits each.
@@ -53,6 +53,13 @@ int maxPointsPerFileStroke(int brushType);
 // How many file strokes the stroke is written as: longer strokes are split,
 // every part starting with its first point's full record; none when empty.
 int fileStrokeCount(const Stroke& stroke);
+
+// Brings a stroke read from a file into what live drawing on a canvas of
+// that size can produce: every size within its brush's range, the glow
+// within the neon brushes' widest, every position at most one canvas side
+// outside the canvas. A stroke drawn live is left exactly as it was.
+// Whether anything had to change.
+bool boundRecords(Stroke& stroke, int32_t width, int32_t height);
 
 }
 
@@ -69,13 +76,16 @@ void archiveStroke(std::vector<uint8_t>& file, const Stroke& stroke);
 std::vector<uint8_t> encodeStrokeFile(const Painting& painting);
 
 // Reading. Each returns false, having consumed an unspecified part, when the
-// bytes are not a well-formed piece of a stroke file.
-bool loadStroke(ByteReader& file, Stroke& stroke);
-bool loadLayerFromFile(ByteReader& file, StrokeFileLayer& strokes);
+// bytes are not a well-formed piece of a stroke file. The strokes read come
+// back with their records bounded for a canvas of the header's size.
+bool loadStroke(ByteReader& file, Stroke& stroke, const StrokeFileHeader& header);
+bool loadLayerFromFile(ByteReader& file, StrokeFileLayer& strokes, const StrokeFileHeader& header);
 // Everything the bytes hold, or nothing when they are not a stroke file this
 // program could have written: too short, a count or length running past the
 // end, a body length that disagrees with its point count and brush type, a
-// side that is not positive or larger than maxSide, or no layer. Bytes after
-// the last stroke are ignored. Memory stays within a small multiple of the
-// data's size.
+// side that is not positive or larger than maxSide, no layer or more layers
+// than the painting limits allow. Bytes after the last stroke are never
+// read, nor anything past maxStrokeFileBytes. Memory stays within a small
+// multiple of the bytes read.
+std::optional<StrokeFileContents> decodeStrokeFile(ByteReader& file);
 std::optional<StrokeFileContents> decodeStrokeFile(std::span<const uint8_t> data);

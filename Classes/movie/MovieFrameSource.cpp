@@ -87,6 +87,7 @@ void MovieFrameSource::prepare(int framesPerSecond)
     m_paintingImage.reset();
     m_pictureFrame.reset();
     m_cardFrame.reset();
+    m_failed = false;
 }
 
 const Image& MovieFrameSource::paintingImage()
@@ -124,8 +125,10 @@ std::unique_ptr<PixelBuffer> MovieFrameSource::getPixelBufferOfNextFrame()
     m_encodedFrames.store(encoded, std::memory_order_relaxed);
     ++m_frame;
     std::unique_ptr<PixelBuffer> result;
-    if (!prepareStillFrames())
+    if (!prepareStillFrames()) {
+        m_failed = true;
         return nullptr;
+    }
 
     if (m_sceneType == Scene::Opening) {
         if (encoded <= openingFrames) {
@@ -147,11 +150,14 @@ std::unique_ptr<PixelBuffer> MovieFrameSource::getPixelBufferOfNextFrame()
                 m_painting.drawCurrentFrameToPixelBuffer(*result, m_transform);
         }
     }
-    if (m_sceneType == Scene::Ending && m_frame < endingFrames) {
+    const bool ending = m_sceneType == Scene::Ending && m_frame < endingFrames;
+    if (ending) {
         result = takeBuffer();
         if (result)
             blendEnding(*result, *m_pictureFrame, *m_cardFrame, getFadeAlpha(m_frame));
     }
+    if (!result && (m_sceneType != Scene::Ending || ending))
+        m_failed = true;
 
     if (m_frameHandler)
         m_frameHandler();
@@ -167,7 +173,7 @@ void MovieFrameSource::videoEncoderDidFinish()
 {
     m_spare.reset();
     if (m_endHandler)
-        m_endHandler(true);
+        m_endHandler(!m_failed);
 }
 
 void MovieFrameSource::videoEncoderDidFail()

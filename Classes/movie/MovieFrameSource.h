@@ -98,6 +98,10 @@ private:
     std::unique_ptr<platform::PixelBuffer> m_pictureFrame;
     std::unique_ptr<platform::PixelBuffer> m_cardFrame;
 
+    // A frame that could not be drawn ends the movie early; the export then
+    // counts as failed, not as a complete movie.
+    bool m_failed { false };
+
     std::function<void()> m_frameHandler;
     std::function<void(bool)> m_endHandler;
 };

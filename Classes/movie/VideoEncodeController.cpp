@@ -104,8 +104,10 @@ void VideoEncodeController::setPainting(std::unique_ptr<Painting> painting)
     if (m_isEncodingInProgress)
         return;
     m_videoEncoder.reset();
+    m_frameSource.reset();
     m_painting = std::move(painting);
-    m_frameSource = m_painting ? std::make_unique<MovieFrameSource>(*m_painting) : nullptr;
+    if (m_painting)
+        m_frameSource = std::make_unique<MovieFrameSource>(*m_painting);
     if (isViewLoaded()) {
         resetFrameGeometry();
         resetSampleView();
@@ -205,11 +207,15 @@ void VideoEncodeController::resetSampleView()
         m_sampleView->clear();
         return;
     }
-    const platform::Image picture = m_painting->paintingImage() && !m_painting->paintingImage()->isNull()
-        ? *m_painting->paintingImage()
-        : m_painting->getPaintingImage();
-    // A left turn shows the picture turned counter-clockwise.
-    m_sampleOrientationImage = picture.qimage().transformed(QTransform().rotate(-m_rotation));
+    // During an export the painting belongs to the encoder's queue, and the
+    // turn cannot change: a resize only fits the preview again.
+    if (!m_isEncodingInProgress) {
+        const platform::Image picture = m_painting->paintingImage() && !m_painting->paintingImage()->isNull()
+            ? *m_painting->paintingImage()
+            : m_painting->getPaintingImage();
+        // A left turn shows the picture turned counter-clockwise.
+        m_sampleOrientationImage = picture.qimage().transformed(QTransform().rotate(-m_rotation));
+    }
 
     // Fit the frame's shape into the box, centred; the box's height unless the
     // turned picture would then be wider than the box.

@@ -26,6 +26,9 @@ class RepeatingTimer;
 // turns and creates a movie of it in the album, watching the progress. The
 // screen owns the painting it is given; during an export the painting is
 // replayed on the encoder's queue and nothing else touches it.
+//
+// "Cancel" and "Done" pop the screen from its own button's handler: make it
+// with platform::ui::makeScreen, or keep a reference, so that it outlives the pop.
 class VideoEncodeController final : public platform::ui::ViewController {
 public:
     static constexpr int alertTag = 99;

@@ -2,10 +2,28 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace platform {
 
 namespace {
+
+// Geometry far beyond any canvas (huge or non-finite sizes and positions,
+// which only a damaged file can record) must not reach the integer
+// rectangles below, whose conversions and sums would overflow, nor Qt's
+// rasteriser, which fails on it. Such a shape is not drawn: no real drawing
+// reaches this far around its target.
+constexpr qreal farOutside = 1 << 24;
+
+bool isWithinReach(const QRectF& r, const QRect& target)
+{
+    if (!std::isfinite(r.x()) || !std::isfinite(r.y()) || !std::isfinite(r.width()) || !std::isfinite(r.height()))
+        return false;
+    return QRectF(target).adjusted(-farOutside, -farOutside, farOutside, farOutside).contains(r.normalized());
+}
 
 Qt::PenCapStyle toQt(LineCap cap)
 {
@@ -85,6 +103,14 @@ void GraphicsContext::concatCTM(const AffineTransform& t)
 QTransform GraphicsContext::deviceTransform() const
 {
     return m_state.ctm.toQTransform() * m_base;
+}
+
+AffineTransform GraphicsContext::getUserSpaceToDeviceSpaceTransform() const
+{
+    const AffineTransform base { static_cast<float>(m_base.m11()), static_cast<float>(m_base.m12()),
+        static_cast<float>(m_base.m21()), static_cast<float>(m_base.m22()), static_cast<float>(m_base.dx()),
+        static_cast<float>(m_base.dy()) };
+    return m_state.ctm.concatenated(base);
 }
 
 void GraphicsContext::clipToRect(const Rect& r)
@@ -182,11 +208,15 @@ QPoint GraphicsContext::shadowOffset(const Shadow& shadow) const
 {
     // The offset is measured along the default user space's axes, whatever the CTM.
     QPointF vector = m_base.map(QPointF(shadow.offset.width, shadow.offset.height)) - m_base.map(QPointF(0, 0));
-    return vector.toPoint();
+    if (!std::isfinite(vector.x()) || !std::isfinite(vector.y()))
+        return QPoint();
+    return QPointF(std::clamp(vector.x(), -farOutside, farOutside), std::clamp(vector.y(), -farOutside, farOutside)).toPoint();
 }
 
 void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
 {
+    if (paint == Paint::Stroke && !std::isfinite(m_state.lineWidth))
+        return;
     applyState();
     QColor color = (paint == Paint::Stroke ? m_state.strokeColor : m_state.fillColor).toQColor();
     if (paint == Paint::Stroke) {
@@ -209,6 +239,9 @@ void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
         double grow = m_state.lineWidth * scale * (m_state.lineJoin == LineJoin::Miter ? 5 : 0.5) + 1;
         bounds.adjust(-grow, -grow, grow, grow);
     }
+    if (!isWithinReach(bounds, m_targetRect))
+        return;
+    const QRect pixelBounds = bounds.toAlignedRect();
     // Whether the shadow renderer's scratch painter, always antialiased and clipped
     // to whole pixels, rasterises this path as the target painter does. Thin
     // strokes take another route through Qt, and square caps may leave `bounds`.
@@ -235,7 +268,7 @@ void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
         // rasterised again.
         const bool shapeFromMask = offset.isNull() && paintsLikeScratch;
         forEachClipPart(clip, [&](const QRect& part) {
-            if (m_shadow.drawPath(*m_target, bounds.toAlignedRect(), part, shadow.blur * baseScale, offset,
+            if (m_shadow.drawPath(*m_target, pixelBounds, part, shadow.blur * baseScale, offset,
                     shadow.color, shape)
                 && shapeFromMask)
                 m_shadow.paintShapeOverTarget(*m_target, part);
@@ -243,7 +276,7 @@ void GraphicsContext::drawPath(const QPainterPath& path, Paint paint)
         if (shapeFromMask)
             return;
     } else if (paintsLikeScratch && m_state.blendMode != BlendMode::Copy) {
-        QRect box = bounds.toAlignedRect().adjusted(-2, -2, 2, 2).intersected(clip);
+        QRect box = pixelBounds.adjusted(-2, -2, 2, 2).intersected(clip);
         if (m_state.clipRegion) {
             // Under a clip of several parts only the parts are touched, so even a
             // large shape is cheaper painted here than by QPainter. Clearing is
@@ -298,6 +331,82 @@ void GraphicsContext::fillEllipseInRect(const Rect& r)
     drawPath(path, Paint::Fill);
 }
 
+void GraphicsContext::fillCoverage(const CoverageSource& source)
+{
+    QRect area = source.bounds().intersected(m_target->rect());
+    if (m_state.clip)
+        area = area.intersected(m_state.clip->toAlignedRect());
+    if (area.isEmpty())
+        return;
+    const Color& color = m_state.fillColor;
+    const float alpha = std::clamp(color.alpha * m_state.alpha, 0.0f, 1.0f);
+    auto premultiplied = [alpha](float channel) {
+        return static_cast<uint32_t>(std::lround(std::clamp(channel, 0.0f, 1.0f) * alpha * 255));
+    };
+    const uint32_t a = premultiplied(1), r = premultiplied(color.red), g = premultiplied(color.green),
+                   b = premultiplied(color.blue);
+    m_coverageRow.resize(static_cast<size_t>(m_target->width()));
+    uchar* bits = const_cast<uchar*>(m_target->constBits());
+    const qsizetype stride = m_target->bytesPerLine();
+    // Qt's rounding of x · a / 255.
+    auto byteMul = [](uint32_t x, uint32_t k) {
+        const uint32_t t = x * k;
+        return (t + (t >> 8) + 0x80) >> 8;
+    };
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i full = _mm_set1_epi16(255);
+    // One pixel's premultiplied channels in memory order, twice.
+    const __m128i color16 = _mm_setr_epi16(static_cast<short>(b), static_cast<short>(g), static_cast<short>(r),
+        static_cast<short>(a), static_cast<short>(b), static_cast<short>(g), static_cast<short>(r), static_cast<short>(a));
+    // Qt's rounding of x · a / 255 in each 16-bit lane.
+    auto byteMul16 = [](__m128i x, __m128i k) {
+        const __m128i t = _mm_mullo_epi16(x, k);
+        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), _mm_set1_epi16(0x80)), 8);
+    };
+#endif
+    forEachClipPart(area, [&](const QRect& part) {
+        for (int y = part.top(); y <= part.bottom(); ++y) {
+            int x0 = part.left(), x1 = part.right() + 1;
+            if (!source.coverageRow(y, x0, x1, m_coverageRow.data()))
+                continue;
+            auto* row = reinterpret_cast<uint32_t*>(bits + y * stride);
+            const uint8_t* coverage = m_coverageRow.data() - x0;
+            int x = x0;
+#if defined(__SSE2__)
+            // Four pixels at a time: the colour scaled by each one's coverage,
+            // plus the destination scaled by what that lets through.
+            for (; x + 4 <= x1; x += 4) {
+                uint32_t four;
+                std::memcpy(&four, coverage + x, 4);
+                if (!four)
+                    continue;
+                const __m128i k = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(four)), zero),
+                    _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(four)), zero));
+                const __m128i sLow = byteMul16(color16, _mm_unpacklo_epi32(k, k));
+                const __m128i sHigh = byteMul16(color16, _mm_unpackhi_epi32(k, k));
+                const __m128i inverseLow = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sLow, 0xff), 0xff));
+                const __m128i inverseHigh = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sHigh, 0xff), 0xff));
+                const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
+                const __m128i low = _mm_add_epi16(sLow, byteMul16(_mm_unpacklo_epi8(d, zero), inverseLow));
+                const __m128i high = _mm_add_epi16(sHigh, byteMul16(_mm_unpackhi_epi8(d, zero), inverseHigh));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), _mm_packus_epi16(low, high));
+            }
+#endif
+            for (; x < x1; ++x) {
+                const uint32_t k = coverage[x];
+                if (!k)
+                    continue;
+                const uint32_t sa = byteMul(a, k);
+                const uint32_t kept = 255 - sa;
+                const uint32_t d = row[x];
+                row[x] = ((sa + byteMul(d >> 24, kept)) << 24) | ((byteMul(r, k) + byteMul((d >> 16) & 0xff, kept)) << 16)
+                    | ((byteMul(g, k) + byteMul((d >> 8) & 0xff, kept)) << 8) | (byteMul(b, k) + byteMul(d & 0xff, kept));
+            }
+        }
+    });
+}
+
 void GraphicsContext::clearRect(const Rect& r)
 {
     applyState();
@@ -323,9 +432,12 @@ void GraphicsContext::drawImageTopLeft(const Rect& rect, const Image& image)
         return;
     applyState();
     QRectF target(rect.x(), rect.y(), rect.width(), rect.height());
+    const QTransform device = deviceTransform();
+    const QRectF deviceTarget = device.mapRect(target);
+    if (!isWithinReach(deviceTarget, m_targetRect))
+        return;
     if (m_target && m_state.shadow && m_state.blendMode == BlendMode::Normal) {
         const Shadow& shadow = *m_state.shadow;
-        QTransform device = deviceTransform();
         QRect clip = m_target->rect();
         if (m_state.clip)
             clip = clip.intersected(m_state.clip->toAlignedRect());
@@ -333,7 +445,7 @@ void GraphicsContext::drawImageTopLeft(const Rect& rect, const Image& image)
         QPoint offset = shadowOffset(shadow);
         qreal opacity = m_painter.opacity();
         forEachClipPart(clip, [&](const QRect& part) {
-            m_shadow.draw(*m_target, device.mapRect(target).toAlignedRect(), part, shadow.blur * baseScale, offset,
+            m_shadow.draw(*m_target, deviceTarget.toAlignedRect(), part, shadow.blur * baseScale, offset,
                 shadow.color, [&](QPainter& mask) {
                     mask.setTransform(device);
                     mask.setOpacity(opacity);

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QRegion>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
@@ -21,6 +22,18 @@ namespace platform {
 enum class LineCap { Butt, Round, Square };
 enum class LineJoin { Miter, Round, Bevel };
 enum class BlendMode { Normal, Clear, Copy };
+
+// Coverage that drawing code works out itself, for GraphicsContext::fillCoverage.
+// Pixels are the target's, x to the right and y down its rows.
+class CoverageSource {
+public:
+    virtual ~CoverageSource() = default;
+    // The pixels outside which the coverage is nothing.
+    virtual QRect bounds() const = 0;
+    // Narrows the pixels [x0, x1) of row y to those that may be covered and
+    // writes their coverage, 0 to 255, to out[0] onwards. False when none are.
+    virtual bool coverageRow(int y, int& x0, int& x1, uint8_t* out) const = 0;
+};
 
 // A drawing context over a raster target with the classic graphics-state model:
 // a saved/restored state, a current transformation (CTM) that user coordinates
@@ -42,6 +55,9 @@ public:
     void rotateCTM(float radians) { concatCTM(AffineTransform::makeRotation(radians)); }
     // The CTM relative to the context's default user space.
     AffineTransform getCTM() const { return m_state.ctm; }
+    // The CTM followed by the map from the default user space to the target's
+    // pixels (x to the right, y down the rows).
+    AffineTransform getUserSpaceToDeviceSpaceTransform() const;
 
     void setLineWidth(float width) { m_state.lineWidth = width; }
     void setLineCap(LineCap cap) { m_state.lineCap = cap; }
@@ -78,6 +94,10 @@ public:
     void strokeRect(const Rect& r);
     void fillRect(const Rect& r);
     void fillEllipseInRect(const Rect& r);
+    // Paints the fill colour, scaled by the coverage and the alpha, over the
+    // target under the clip (taken to whole pixels). Blend mode and shadow do
+    // not apply.
+    void fillCoverage(const CoverageSource& source);
     // Makes the rectangle fully transparent, whatever the blend mode.
     void clearRect(const Rect& r);
 
@@ -156,6 +176,8 @@ private:
     ShadowRenderer m_shadow;
     // Scratch for clipToRects, kept to avoid allocating per call.
     std::vector<QRect> m_clipRects;
+    // One row of coverage for fillCoverage.
+    std::vector<uint8_t> m_coverageRow;
 };
 
 }

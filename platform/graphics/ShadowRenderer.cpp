@@ -76,7 +76,11 @@ ShadowRenderer::~ShadowRenderer()
 QRect ShadowRenderer::shadowBox(QSize targetSize, const QRect& shapeBounds, const QRect& clip, float blur,
     QPoint offset) const
 {
-    int margin = static_cast<int>(std::ceil(1.5f * blur)) + 2; // three deviations
+    // A blur wider than the target blurs everything into nothing; held there,
+    // it also stays clear of integer overflow.
+    const float widest = static_cast<float>(std::max(targetSize.width(), targetSize.height()));
+    const float reach = std::isfinite(blur) ? std::clamp(1.5f * blur, 0.0f, widest) : widest;
+    int margin = static_cast<int>(std::ceil(reach)) + 2; // three deviations
     // Coverage up to a margin outside the clip still blurs into it.
     QRect needed = clip.adjusted(-margin, -margin, margin, margin)
                        .translated(-offset)
@@ -348,8 +352,11 @@ void ShadowRenderer::finish(QImage& target, const QRect& box, const QRect& clip,
 
 void ShadowRenderer::blurMask(int width, int height, float sigma)
 {
-    if (sigma <= 0.3f)
+    if (!(sigma > 0.3f))
         return;
+    // Beyond the mask's size a wider blur changes nearly nothing, and held
+    // there the filter widths below stay integers.
+    sigma = std::min(sigma, static_cast<float>(std::max(width, height)));
     // Widths of three box filters whose succession approximates the Gaussian.
     constexpr int passes = 3;
     double ideal = std::sqrt(12.0 * sigma * sigma / passes + 1);

@@ -7,6 +7,11 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -21,6 +26,13 @@ namespace {
 QString temporaryTemplate(const QString& directory, const QString& suffix)
 {
     return directory + QStringLiteral("/.Pintaro-XXXXXX.") + suffix + QStringLiteral(".part");
+}
+
+// Marks the temporary file as being written for as long as it is open: the
+// lock goes with the file's descriptor, or with the process if it dies.
+bool lockWhileWriting(QTemporaryFile& file)
+{
+    return ::flock(file.handle(), LOCK_EX | LOCK_NB) == 0;
 }
 
 bool copyWhole(const QString& from, QFile& to)
@@ -92,8 +104,9 @@ std::optional<QString> PhotoAlbum::saveVideo(const QString& path)
     const QString directory = videosDirectory();
     if (directory.isEmpty() || !QDir().mkpath(directory))
         return std::nullopt;
+    removeLeftoverCopiesOnce();
     QTemporaryFile copy(temporaryTemplate(directory, QStringLiteral("mp4")));
-    if (!copy.open() || !copyWhole(path, copy))
+    if (!copy.open() || !lockWhileWriting(copy) || !copyWhole(path, copy))
         return std::nullopt;
     copy.close();
     std::optional<QString> saved = publish(copy.fileName(), directory, QStringLiteral("mp4"));
@@ -110,14 +123,46 @@ std::optional<QString> PhotoAlbum::saveImage(const QImage& image)
     const QString directory = picturesDirectory();
     if (directory.isEmpty() || !QDir().mkpath(directory))
         return std::nullopt;
+    removeLeftoverCopiesOnce();
     QTemporaryFile file(temporaryTemplate(directory, QStringLiteral("png")));
-    if (!file.open() || !image.save(&file, "PNG") || !file.flush())
+    if (!file.open() || !lockWhileWriting(file) || !image.save(&file, "PNG") || !file.flush())
         return std::nullopt;
     file.close();
     std::optional<QString> saved = publish(file.fileName(), directory, QStringLiteral("png"));
     if (saved)
         file.setAutoRemove(false);
     return saved;
+}
+
+int PhotoAlbum::removeLeftoverCopies()
+{
+    int removed = 0;
+    for (const QString& directory : { picturesDirectory(), videosDirectory() }) {
+        if (directory.isEmpty())
+            continue;
+        QDir folder(directory);
+        const QStringList parts = folder.entryList({ QStringLiteral(".Pintaro-*.part") }, QDir::Files | QDir::Hidden);
+        for (const QString& part : parts) {
+            const QByteArray path = QFile::encodeName(folder.filePath(part));
+            const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+            if (fd < 0)
+                continue;
+            struct stat info {};
+            // Locked means a copy is still being written; the lock is kept
+            // while the file goes, so that no new copy can take its name meanwhile.
+            if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0
+                && folder.remove(part))
+                ++removed;
+            ::close(fd);
+        }
+    }
+    return removed;
+}
+
+void PhotoAlbum::removeLeftoverCopiesOnce()
+{
+    static std::once_flag cleaned;
+    std::call_once(cleaned, [] { removeLeftoverCopies(); });
 }
 
 void PhotoAlbum::writeImage(const QImage& image, std::function<void(bool saved)> completion)

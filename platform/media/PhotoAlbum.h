@@ -28,12 +28,19 @@ public:
     // Writes the picture into the album as PNG; the path, or nothing.
     static std::optional<QString> saveImage(const QImage& image);
 
+    // Removes the temporary files of copies into the album that were killed
+    // before they were whole. Copies still being written, by any process,
+    // hold a lock on their file and are left alone. Runs by itself once,
+    // before the first copy into the album; how many files went.
+    static int removeLeftoverCopies();
+
     // Writes the picture on the global queue and then reports on the main
     // queue whether it was saved, as the platform's album writer does.
     static void writeImage(const QImage& image, std::function<void(bool saved)> completion);
 
 private:
     static QString albumDirectory(bool pictures);
+    static void removeLeftoverCopiesOnce();
     // Moves the finished temporary file to a name of its own in the folder.
     static std::optional<QString> publish(const QString& temporaryPath, const QString& directory, const QString& suffix);
 };

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
+#include <memory>
 
 namespace platform {
 
@@ -15,6 +17,14 @@ public:
 
     // A file or folder name joined to the Documents directory.
     static QString documentPath(const QString& name);
+
+    // Opens the file for reading only when it is a regular file (a symbolic
+    // link to one is fine). A pipe, socket or device under one of our names
+    // would block or have effects on opening, so none is ever opened in a
+    // way that can wait: null for them and for missing or unreadable files.
+    static std::unique_ptr<QFile> openRegularFile(const QString& path);
+    // Whether the path names a regular file, without opening it.
+    static bool isRegularFile(const QString& path);
 };
 
 }

@@ -1,6 +1,8 @@
 #include "Classes/brushes/ShapeBrush.h"
 #include "BrushTestHelpers.h"
 #include "Classes/brushes/CircleFlowerBrush.h"
+#include "Classes/brushes/Mirrix.h"
+#include "Classes/model/Layer.h"
 
 // Filled by the non-zero rule, a loop drawn round twice has no hole in the middle.
 TEST(ShapeBrush, ALoopWoundTwiceIsSolidAtItsCentre)
@@ -16,6 +18,59 @@ TEST(ShapeBrush, ALoopWoundTwiceIsSolidAtItsCentre)
         path.lineTo(p);
     brush.drawStroke(canvas.context(), path);
     EXPECT_EQ(canvas.pixel(100, 100), 0xff00ff00u);
+}
+
+// Step by step under the finger, the shape shows its whole path so far filled
+// in every mirror copy, one copy over another, as QPainter fills them: the
+// fill kept between steps neither loses nor repeats a part, and the copies,
+// painted together, come out as painted in turn. One brush goes from canvas to
+// canvas and mode to mode, as between paintings, and keeps nothing of the last.
+TEST(ShapeBrush, EachStepShowsTheWholePathFilledInEveryMirrorCopy)
+{
+    ScopedDeviceProfile tablet(DeviceProfile::tablet());
+    auto brush = Brush::createBrush(16, nullptr);
+    brush->setColor(Color::rgba(0.2f, 0.6f, 0.9f, 1));
+    brush_meta data = brush->brushData();
+    data.alpha = 235;
+    brush->setBrushData(data);
+    const auto points = loopPoints({ 150, 110 }, 45, 1.7f, 26);
+    for (auto [mode, width, height] : { std::tuple { 0, 240, 200 }, { 9, 240, 200 }, { 2, 260, 210 }, { 4, 240, 200 } }) {
+        SCOPED_TRACE(mode);
+        brush->setMirrix(mode, { width / 2.0f, height / 2.0f });
+        auto layer = Layer::createWithSize({ static_cast<float>(width), static_cast<float>(height) });
+        layer->strokeFromWithBrush(*brush, points.front());
+        for (size_t i = 1; i < points.size(); ++i) {
+            if (i + 1 < points.size())
+                layer->strokeTo(points[i]);
+            else
+                layer->strokeEnd(points[i]);
+            if (i % 5 != 0 && i + 1 < points.size())
+                continue;
+            TestCanvas expected(width, height);
+            auto& context = expected.context();
+            for (const platform::AffineTransform& transform : brush->mirrix()->getMatrix()) {
+                context.saveGState();
+                context.concatCTM(transform);
+                context.setFillColor(Color::rgba(51 / 255.0f, 153 / 255.0f, 229 / 255.0f, 235 / 255.0f));
+                context.addPath(*brush->strokePath());
+                context.fillPath();
+                context.restoreGState();
+            }
+            const uint32_t* drawn = reinterpret_cast<const uint32_t*>(layer->layerBitmapBuffer());
+            int worst = 0;
+            for (int y = 0; y < height; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    const uint32_t a = drawn[static_cast<size_t>(height - 1 - y) * width + x], b = expected.pixel(x, y);
+                    for (int shift = 0; shift < 32; shift += 8)
+                        worst = std::max(worst, std::abs(static_cast<int>((a >> shift) & 0xff) - static_cast<int>((b >> shift) & 0xff)));
+                }
+            }
+            EXPECT_LE(worst, 4) << "after step " << i;
+            if (i + 1 == points.size()) {
+                EXPECT_GT(expected.paintedPixelCount(), 4000);
+            }
+        }
+    }
 }
 
 // The flower rings the centre of the grid cell it is in, a cell being 80 points on a

@@ -2,8 +2,12 @@
 #include "ModelTestSupport.h"
 #include "platform/system/Device.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <set>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 TEST(PaintingList, SavesAreNamedAfterTheClockUniquelyCompleteOnTheMainThreadAndListOldestStrokeFileFirst)
 {
@@ -64,4 +68,55 @@ TEST(PaintingList, SavesAreNamedAfterTheClockUniquelyCompleteOnTheMainThreadAndL
     rebuilt.deletePaintings(rebuilt.paintingList());
     EXPECT_TRUE(rebuilt.paintingList().empty());
     EXPECT_EQ(documents.files(), QStringList({ "index" }));
+}
+
+namespace {
+
+// Makes the file impossible to delete, even for root, for the life of a scope.
+struct ScopedImmutableFile {
+    explicit ScopedImmutableFile(const QString& path)
+        : fd(::open(QFile::encodeName(path).constData(), O_RDONLY))
+    {
+        int flags = 0;
+        held = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0
+            && (flags |= FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+    }
+    ~ScopedImmutableFile()
+    {
+        int flags = 0;
+        if (held && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        if (fd >= 0)
+            ::close(fd);
+    }
+    int fd;
+    bool held = false;
+};
+
+}
+
+TEST(PaintingList, DeletionReportsWhetherTheFilesWentAndAPaintingWhoseFilesStayStaysListed)
+{
+    ScopedDocuments documents;
+    auto painting = makeSamplePainting();
+    ASSERT_TRUE(storePainting("stays", *painting) && storePainting("goes", *painting));
+    PaintingManager manager;
+    manager.initPaintingManager();
+    ASSERT_EQ(manager.paintingList().size(), 2u);
+    {
+        ScopedImmutableFile locked(documents.file("stays.stk"));
+        if (!locked.held)
+            GTEST_SKIP() << "this file system cannot make a file undeletable";
+        EXPECT_FALSE(manager.deletePainting(*manager.paintingList().front()));
+        EXPECT_FALSE(manager.deletePaintings(manager.paintingList()));
+        ASSERT_EQ(manager.paintingList().size(), 1u);
+        EXPECT_EQ(manager.paintingList().front()->paintingName(), "stays");
+        EXPECT_TRUE(documents.files().contains("stays.stk"));
+        EXPECT_FALSE(documents.files().contains("goes.stk"));
+    }
+    EXPECT_TRUE(manager.deletePaintings(manager.paintingList()));
+    EXPECT_TRUE(manager.paintingList().empty());
+    EXPECT_TRUE(documents.files().empty());
 }

@@ -1,10 +1,16 @@
 #include "Classes/model/StrokeFile.h"
 #include "ModelTestSupport.h"
 
+#include "Classes/model/PaintingManager.h"
+
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <random>
+#include <set>
+#include <sys/stat.h>
 
 namespace {
 
@@ -36,8 +42,48 @@ void startChild(QProcess& child, const ScopedDocuments& documents)
     // Unread, its warnings could fill the pipe and stall it.
     child.setStandardErrorFile(QProcess::nullDevice());
     child.start();
-    ASSERT_TRUE(child.waitForStarted(10000));
-    ASSERT_TRUE(child.waitForReadyRead(10000));
+    // Generous: a loaded machine may take seconds to start a program.
+    ASSERT_TRUE(child.waitForStarted(30000));
+    ASSERT_TRUE(child.waitForReadyRead(30000));
+}
+
+// The names of saves whose pictures are there but whose stroke file is not.
+std::set<QString> unfinishedSaves(const ScopedDocuments& documents)
+{
+    static const QRegularExpression picture(QStringLiteral("^(\\d{4}(?:-\\d+)+)(_thumb|_layer_0)?\\.png$"));
+    const QStringList files = documents.files();
+    std::set<QString> names;
+    for (const QString& file : files)
+        if (auto match = picture.match(file); match.hasMatch() && !files.contains(match.captured(1) + ".stk"))
+            names.insert(match.captured(1));
+    return names;
+}
+
+// Lets the child run until it is caught between writing a save's first
+// picture and its stroke file, and stops it there. False if that never happens.
+bool stopMidSave(QProcess& child, const ScopedDocuments& documents)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 30000) {
+        if (!unfinishedSaves(documents).empty()) {
+            ::kill(static_cast<pid_t>(child.processId()), SIGSTOP);
+            // Stopped now: if the save is still unfinished, it is caught inside.
+            if (!unfinishedSaves(documents).empty())
+                return true;
+            ::kill(static_cast<pid_t>(child.processId()), SIGCONT);
+        }
+        child.readAllStandardOutput();
+    }
+    return false;
+}
+
+std::vector<std::pair<QString, std::vector<uint8_t>>> everyFile(const ScopedDocuments& documents)
+{
+    std::vector<std::pair<QString, std::vector<uint8_t>>> files;
+    for (const QString& name : documents.files())
+        files.emplace_back(name, readBytes(documents.file(name)));
+    return files;
 }
 
 }
@@ -68,12 +114,21 @@ TEST(PaintingSaveCrash, KilledAtRandomWhileSavingTheLastCompleteSaveAlwaysOpensI
     for (int round = 0; round < 40; ++round) {
         QProcess child;
         startChild(child, documents);
+        // Every other round lets a save complete first, so that whole saves are
+        // checked however slow the machine; the kill still lands anywhere after it.
+        QByteArray output;
+        if (round % 2) {
+            while (savesReported(output).empty() && child.state() == QProcess::Running) {
+                child.waitForReadyRead(100);
+                output += child.readAllStandardOutput();
+            }
+        }
         child.waitForFinished(delayMs(random));
         child.kill();
         ASSERT_TRUE(child.waitForFinished(10000));
         ASSERT_EQ(child.exitStatus(), QProcess::CrashExit) << "round " << round;
 
-        const auto saves = savesReported(child.readAllStandardOutput());
+        const auto saves = savesReported(output + child.readAllStandardOutput());
         completed += saves.size();
         if (saves.empty())
             continue;
@@ -82,8 +137,7 @@ TEST(PaintingSaveCrash, KilledAtRandomWhileSavingTheLastCompleteSaveAlwaysOpensI
         ASSERT_TRUE(painting) << "round " << round << ": " << last.toStdString();
         EXPECT_EQ(painting->activeLayer()->getStrokeNumber(), strokes) << last.toStdString();
     }
-    // Enough kills land after whole saves to check them, even on a loaded machine.
-    EXPECT_GE(completed, 5u);
+    EXPECT_GE(completed, 20u);
 
     // Whatever sits under a final name is whole.
     for (const QString& name : documents.files()) {
@@ -96,4 +150,71 @@ TEST(PaintingSaveCrash, KilledAtRandomWhileSavingTheLastCompleteSaveAlwaysOpensI
             EXPECT_EQ(bytes.size(), 4u);
         }
     }
+}
+
+TEST(OrphanFiles, OnlyPicturesOfKilledSavesAndUnfinishedWritesGoAndNeverWhileAnotherProcessSaves)
+{
+    ScopedDocuments documents;
+    auto painting = makeSamplePainting();
+    painting->setThumbnailImage(painting->paintingImage());
+    ASSERT_TRUE(storePainting("2013-03-03-10-11-12", *painting));
+    ASSERT_TRUE(storePainting("holiday", *painting));
+    const QString killed = "2013-03-03-10-11-13-2";
+    for (const char* suffix : { ".png", "@2x.png", "_thumb.png", "_layer_0.png", "_bkg@2x.png" })
+        ASSERT_TRUE(writeBytes(documents.file(killed + suffix), { 1 }));
+    const QStringList gone { killed + ".png", killed + "@2x.png", killed + "_thumb.png", killed + "_layer_0.png",
+        killed + "_bkg@2x.png", "2013-03-03-10-11-12.stk.Ab12Cd", "index.x9Y8z7" };
+    for (const char* name : { "2013-03-03-10-11-12.stk.Ab12Cd", "index.x9Y8z7", "notes.txt", "holiday-2.png" })
+        ASSERT_TRUE(writeBytes(documents.file(name), { 2 }));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(documents.file("2013-03-03-10-11-14_thumb.png")).constData(), 0644), 0);
+    const QStringList before = documents.files();
+
+    EXPECT_EQ(PaintingManager::removeOrphanFiles(), gone.size());
+    QStringList expected = before;
+    for (const QString& name : gone)
+        expected.removeAll(name);
+    EXPECT_EQ(documents.files(), expected);
+    EXPECT_EQ(PaintingManager::removeOrphanFiles(), 0);
+
+    // Another process caught between a save's pictures and its stroke file:
+    // nothing of the folder is touched, and its save then completes whole.
+    QProcess child;
+    startChild(child, documents);
+    ASSERT_TRUE(stopMidSave(child, documents));
+    const QString midSave = *unfinishedSaves(documents).begin();
+    const auto frozen = everyFile(documents);
+    EXPECT_EQ(PaintingManager::removeOrphanFiles(), 0);
+    EXPECT_TRUE(everyFile(documents) == frozen);
+    ::kill(static_cast<pid_t>(child.processId()), SIGCONT);
+    QByteArray output;
+    QElapsedTimer timer;
+    timer.start();
+    auto reported = [&] {
+        for (const auto& [name, strokes] : savesReported(output))
+            if (name == midSave)
+                return true;
+        return false;
+    };
+    while (!reported() && timer.elapsed() < 30000) {
+        child.waitForReadyRead(100);
+        output += child.readAllStandardOutput();
+    }
+    ASSERT_TRUE(reported());
+    auto reopened = Painting::initWithContentsOfFile(midSave);
+    ASSERT_TRUE(reopened);
+    EXPECT_TRUE(reopened->activeLayer()->snapShotImage() && reopened->paintingImage());
+
+    // Killed there instead, its pictures are orphans, and they go.
+    ASSERT_TRUE(stopMidSave(child, documents));
+    const std::set<QString> killedSaves = unfinishedSaves(documents);
+    child.kill();
+    ASSERT_TRUE(child.waitForFinished(10000));
+    EXPECT_GE(PaintingManager::removeOrphanFiles(), 1);
+    EXPECT_TRUE(unfinishedSaves(documents).empty());
+    for (const QString& name : killedSaves)
+        for (const char* suffix : { ".png", "_thumb.png", "_layer_0.png" })
+            EXPECT_FALSE(documents.files().contains(name + suffix)) << name.toStdString();
+    for (const QString& name : documents.files())
+        if (name.endsWith(".stk"))
+            EXPECT_TRUE(Painting::initWithContentsOfFile(name.chopped(4))) << name.toStdString();
 }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -38,6 +39,17 @@ const std::vector<uint8_t>& sampleFile()
 {
     static const std::vector<uint8_t> bytes = encodeStrokeFile(*makeSamplePainting());
     return bytes;
+}
+
+// A header of square layers of that side, each an empty layer block.
+std::vector<uint8_t> layersOfSide(int32_t layers, int32_t side)
+{
+    Bytes file;
+    file.add<int32_t>(1).add(side).add(side).add(layers).add<int32_t>(1);
+    file.data.resize(StrokeFileHeader::byteSize, 0);
+    for (int32_t i = 0; i < layers; ++i)
+        file.add<int32_t>(0).add<int32_t>(0);
+    return file.data;
 }
 
 // Offsets in the sample file: header fields, the layer's stroke count, its first (pen) stroke.
@@ -81,6 +93,8 @@ TEST(StrokeFileFormat, LongStrokesSplitIntoFileStrokesThatEachStartWithTheirReco
 
     std::vector<std::unique_ptr<Stroke>> strokes(1);
     strokes[0] = recordedStroke(13, 20000);
+    // Held to what live drawing gives on this canvas, as reading would do.
+    strokefile::boundRecords(*strokes[0], 320, 416);
     const std::vector<StrokePoint> original = strokes[0]->strokePoints();
     const auto bytes = fileOfOneLayer(std::move(strokes));
     // Each part starts with the full record of its own first point and reads back as written.
@@ -118,9 +132,10 @@ TEST(StrokeFileMalformed, EveryTableEntryAndEveryTruncationIsRejectedButBytesAft
         { "zero width", with<int32_t>(file, widthAt, 0) },
         { "negative width", with<int32_t>(file, widthAt, -320) },
         { "negative height", with<int32_t>(file, heightAt, -1) },
-        { "absurd width", with<int32_t>(file, widthAt, 16385) },
+        { "absurd width", with<int32_t>(file, widthAt, 4097) },
         { "absurd height", with<int32_t>(file, heightAt, 70000) },
-        { "huge canvases in many layers", with<int32_t>(with<int32_t>(twoLayersOneBlock, widthAt, 16384), heightAt, 16384) },
+        { "largest canvases in two layers", layersOfSide(2, 4096) },
+        { "more layers than a painting has", layersOfSide(5, 16) },
         { "negative stroke count", with<int32_t>(file, strokeCountAt, -1) },
         { "stroke count past the end", with<int32_t>(file, strokeCountAt, 0x7fffffff) },
         { "one stroke more than written", with<int32_t>(file, strokeCountAt, 5) },
@@ -135,8 +150,10 @@ TEST(StrokeFileMalformed, EveryTableEntryAndEveryTruncationIsRejectedButBytesAft
     };
     for (const auto& [what, bytes] : malformed)
         EXPECT_FALSE(decodeStrokeFile(bytes)) << what;
-    // The largest side is accepted, without allocating anything for it.
-    EXPECT_TRUE(decodeStrokeFile(with<int32_t>(with<int32_t>(file, widthAt, 16384), heightAt, 1)));
+    // The largest side and the most layers are accepted, without allocating anything for them.
+    EXPECT_TRUE(decodeStrokeFile(with<int32_t>(with<int32_t>(file, widthAt, 4096), heightAt, 4096)));
+    EXPECT_TRUE(decodeStrokeFile(layersOfSide(4, 16)));
+    EXPECT_TRUE(decodeStrokeFile(layersOfSide(4, 2048)));
     for (size_t length = 0; length < file.size(); ++length) {
         // A copy of exactly that length, so that a sanitizer sees any read past it.
         std::vector<uint8_t> truncated(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length));
@@ -196,4 +213,61 @@ TEST(StrokeFileRead, ReopenedPaintingReplaysLikeTheOriginalAndKeepsItsFileAndUnd
     EXPECT_FALSE(Painting::initWithContentsOfFile("modes"));
     QFile::remove(path);
     EXPECT_FALSE(Painting::initWithContentsOfFile("modes"));
+}
+
+TEST(StrokeFileRead, RecordsBeyondWhatLiveDrawingGivesAreHeldToItWhenRead)
+{
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Hostile {
+        const char* what;
+        int type;
+        float firstSize;
+        float laterSize; // for brushes that record a size per point
+        uint8_t neonSize;
+        int16_t x;
+    };
+    const Hostile table[] = {
+        { "pattern stamp 30000 wide", 51, 30000, 0, 0, 10 },
+        { "pen of no size, then infinite", 13, nan, inf, 7, 10 },
+        { "rainbow narrower than nothing, then astronomic", 11, -5, 1e30f, 7, 10 },
+        { "neon with the widest glow a byte holds", 17, 6, 0, 255, 10 },
+        { "bright neon of infinite size", 37, -inf, 0, 200, 10 },
+        { "eraser a billion wide", 23, 1e9f, 0, 0, 10 },
+        { "pen far outside the canvas", 13, 6, 6, 7, 32767 },
+        { "pen far outside on the other side", 13, 6, 6, 7, -32768 },
+    };
+    for (const Hostile& row : table) {
+        brush_meta record = brush_meta::zero();
+        record.type = static_cast<uint32_t>(row.type);
+        record.size = row.firstSize;
+        record.neonSize = row.neonSize;
+        const Brush& packer = Brush::packingBrush(row.type);
+        Bytes body;
+        body.add<int16_t>(row.x).add<int16_t>(-row.x);
+        body.add(record);
+        record.size = row.laterSize;
+        for (int16_t i = 1; i < 4; ++i) {
+            body.add<int16_t>(static_cast<int16_t>(row.x / i)).add<int16_t>(100);
+            for (uint8_t byte : packer.packBrushMetaData(record))
+                body.add(byte);
+        }
+        Bytes file;
+        file.add<int32_t>(1).add<int32_t>(320).add<int32_t>(416).add<int32_t>(1).add<int32_t>(1);
+        file.data.resize(StrokeFileHeader::byteSize, 0);
+        file.add<int32_t>(0).add<int32_t>(1).add<uint16_t>(4).add(static_cast<uint16_t>(body.data.size()));
+        file.data.insert(file.data.end(), body.data.begin(), body.data.end());
+
+        auto contents = decodeStrokeFile(file.data);
+        ASSERT_TRUE(contents) << row.what;
+        const auto& points = contents->layers.front().front()->strokePoints();
+        ASSERT_EQ(points.size(), 4u) << row.what;
+        for (const StrokePoint& point : points) {
+            const brush_meta& read = point.brushData();
+            EXPECT_TRUE(read.size >= packer.minSize() && read.size <= packer.maxSize()) << row.what << ": " << read.size;
+            EXPECT_LE(read.neonSize, 30u) << row.what;
+            EXPECT_TRUE(point.position().x >= -416 && point.position().x <= 320 + 416) << row.what;
+            EXPECT_TRUE(point.position().y >= -416 && point.position().y <= 416 + 416) << row.what;
+        }
+    }
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using platform::PixelBuffer;
@@ -167,5 +168,23 @@ TEST(MovieFrameSource, TheLogoCardStaysUprightAndCentredWhateverTheTurn)
         EXPECT_NEAR((top + bottom) / 2.0, card->height() / 2.0, 12);
         // Upright: the word is wider than it is tall.
         EXPECT_GT(right - left, 2 * (bottom - top));
+    }
+}
+
+TEST(MovieFrameSource, AMovieCutShortByAFrameThatCannotBeDrawnEndsAsAFailure)
+{
+    auto painting = makeStrokedPainting(128, 96, 2);
+    for (bool drawable : { true, false }) {
+        SCOPED_TRACE(drawable ? "drawable" : "too wide to draw");
+        MovieFrameSource source(*painting);
+        source.setFrameSize({ drawable ? 128.0f : float(PixelBuffer::maximumDimension + 16), 96 });
+        std::optional<bool> reported;
+        source.setEndHandler([&](bool succeeded) { reported = succeeded; });
+        const PulledMovie movie = pull(source, {});
+        EXPECT_EQ(movie.frames > 0, drawable);
+        source.videoEncoderDidFinish();
+        ASSERT_TRUE(reported);
+        EXPECT_EQ(*reported, drawable);
+        painting->stopPlayback();
     }
 }

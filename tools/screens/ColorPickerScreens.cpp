@@ -1,95 +1,47 @@
-// The colour picker as the tablet shows it (in a popover at the colour
-// button) and as a phone shows it (over the whole window), with the random
-// switch on as it first opens and off with a solid colour chosen.
+// The colour picker opened from the editor's colour button: in a popover on
+// the tablet and over the whole window on a phone, with the random switch on
+// as it first opens and off with a solid colour chosen; then a stroke in
+// that colour.
 #include "ScreenShots.h"
 
 #include "Classes/colorpicker/ColorPickerViewController.h"
+#include "Classes/editor/DoodleView.h"
+#include "Classes/editor/PintaroAppDelegate.h"
+#include "Classes/editor/PintaroViewController.h"
+#include "Classes/editor/PrefaceViewController.h"
 #include "platform/system/Device.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/MainWindow.h"
-#include "platform/ui/NavigationController.h"
-#include "platform/ui/Popover.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QMouseEvent>
-#include <QPushButton>
+#include <QTest>
 
 namespace {
 
-// Presses at `from` on a view and lifts at `to`, both in the view's own coordinates.
-void dragOn(QWidget* view, QPointF from, QPointF to)
+QPoint inWindow(QWidget& widget, QPoint point)
 {
-    QMouseEvent press(QEvent::MouseButtonPress, from, view->mapToGlobal(from), Qt::LeftButton, Qt::LeftButton, {});
-    QApplication::sendEvent(view, &press);
-    QMouseEvent move(QEvent::MouseMove, to, view->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
-    QApplication::sendEvent(view, &move);
-    QMouseEvent release(QEvent::MouseButtonRelease, to, view->mapToGlobal(to), Qt::LeftButton, Qt::NoButton, {});
-    QApplication::sendEvent(view, &release);
+    return widget.mapTo(widget.window(), point);
 }
 
-// Switches random colours off and leaves a few solid colours in the recent
-// list, the last one chosen but not yet confirmed.
-void chooseSolidColors(ColorPickerViewController& picker, const std::function<void()>& reopen)
+void click(QWidget& widget)
 {
-    picker.findChild<QAbstractButton*>("randomColorSwitch")->click();
-    auto* palette = picker.findChild<QWidget*>("hueSaturationPallete");
-    auto* bar = picker.findChild<QWidget*>("brightnessPallete");
-    for (QPointF at : { QPointF(250, 120), QPointF(110, 60), QPointF(30, 140) }) {
-        dragOn(palette, { 5, 5 }, at);
-        picker.findChild<QPushButton*>("okButton")->click();
-        reopen();
-    }
-    dragOn(palette, { 5, 5 }, { 182, 96 });
-    dragOn(bar, { 5, 5 }, { 230, 16 });
+    QTest::mouseClick(widget.window()->windowHandle(), Qt::LeftButton, {}, inWindow(widget, widget.rect().center()));
+    QApplication::processEvents();
 }
 
-QStringList tabletShots(const ScreenShotContext& c)
+void drag(QWidget& widget, std::initializer_list<QPoint> points)
 {
-    QWidget window;
-    window.resize(768, 1024);
-    QPalette dark = window.palette();
-    dark.setColor(QPalette::Window, QColor(20, 20, 24));
-    window.setPalette(dark);
-    window.setAutoFillBackground(true);
-    auto* colorButton = new QPushButton(QStringLiteral("●"), &window);
-    colorButton->setGeometry(560, 980, 60, 44);
-    window.show();
-
-    auto picker = std::make_shared<ColorPickerViewController>();
-    platform::ui::Popover popover(picker.get());
-    popover.setContentSize(picker->size());
-    picker->setPopover(&popover);
-    popover.presentFrom(colorButton, false);
+    QWindow* window = widget.window()->windowHandle();
+    QTest::mousePress(window, Qt::LeftButton, {}, inWindow(widget, *points.begin()));
+    for (QPoint p : points)
+        QTest::mouseMove(window, inWindow(widget, p));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, inWindow(widget, *(points.end() - 1)));
     QApplication::processEvents();
-    QStringList shots { saveWidget(window, c, "colorpicker-random") };
-
-    chooseSolidColors(*picker, [&] { popover.presentFrom(colorButton, false); });
-    QApplication::processEvents();
-    shots << saveWidget(window, c, "colorpicker-solid");
-    popover.dismiss(false);
-    return shots;
 }
 
-QStringList phoneShots(const ScreenShotContext& c)
+QWidget& part(QWidget& root, const char* name)
 {
-    auto opener = std::make_shared<platform::ui::ViewController>();
-    platform::ui::MainWindow window(opener);
-    window.navigationController().setNavigationBarHidden(true, false);
-    const platform::Size screen = platform::Device::mainScreenBounds().size;
-    window.resize(static_cast<int>(screen.width), static_cast<int>(screen.height));
-    window.show();
-
-    auto picker = std::make_shared<ColorPickerViewController>();
-    opener->presentViewController(picker, false);
-    QApplication::processEvents();
-    QStringList shots { saveWidget(window, c, "colorpicker-random") };
-
-    chooseSolidColors(*picker, [&] { opener->presentViewController(picker, false); });
-    QApplication::processEvents();
-    shots << saveWidget(window, c, "colorpicker-solid");
-    opener->dismissViewController(false);
-    return shots;
+    return *root.findChild<QWidget*>(QLatin1String(name));
 }
 
 }
@@ -97,7 +49,48 @@ QStringList phoneShots(const ScreenShotContext& c)
 static ScreenShotSet set("colorpicker", [](const ScreenShotContext& c) {
     const bool animated = platform::ui::animationsEnabled();
     platform::ui::setAnimationsEnabled(false);
-    QStringList shots = platform::Device::idiom() == platform::InterfaceIdiom::Pad ? tabletShots(c) : phoneShots(c);
+    QStringList shots;
+    PintaroAppDelegate delegate;
+    const platform::Rect bounds = platform::Device::mainScreenBounds();
+    delegate.applicationDidFinishLaunching(QSize(int(bounds.width()), int(bounds.height())));
+    platform::ui::MainWindow& window = *delegate.window();
+    QApplication::processEvents();
+    click(part(window, "newDoodleButton"));
+    PintaroViewController& editor = *delegate.homeScreen()->doodleViewController();
+    click(part(editor, "brushButton"));
+    click(part(editor, "brushButton"));
+
+    click(part(editor, "colorButton"));
+    auto& picker = *window.findChild<ColorPickerViewController*>("ColorPickerViewController");
+    shots << saveWidget(window, c, "colorpicker-random");
+
+    // A few solid colours confirmed, so the recent colours change, and one
+    // more chosen.
+    click(part(picker, "randomColorSwitch"));
+    QWidget& palette = part(picker, "hueSaturationPallete");
+    QWidget& bar = part(picker, "brightnessPallete");
+    for (QPoint at : { QPoint(250, 120), QPoint(110, 60), QPoint(30, 140) }) {
+        drag(palette, { { 5, 5 }, at });
+        click(part(picker, "okButton"));
+        click(part(editor, "colorButton"));
+    }
+    drag(palette, { { 5, 5 }, { 182, 96 } });
+    drag(bar, { { 5, 5 }, { 230, 16 } });
+    shots << saveWidget(window, c, "colorpicker-solid");
+
+    click(part(picker, "okButton"));
+    DoodleView& canvas = *editor.doodleView();
+    std::vector<QPoint> wave;
+    for (int i = 0; i <= 30; ++i)
+        wave.push_back(QPoint(canvas.width() * (0.15 + 0.7 * i / 30.0), canvas.height() * 0.4 + 40 * ((i / 5) % 2)));
+    QWindow* handle = window.windowHandle();
+    QTest::mousePress(handle, Qt::LeftButton, {}, inWindow(canvas, wave.front()));
+    for (QPoint p : wave)
+        QTest::mouseMove(handle, inWindow(canvas, p));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, inWindow(canvas, wave.back()));
+    QApplication::processEvents();
+    shots << saveWidget(window, c, "colorpicker-stroke");
+
     platform::ui::setAnimationsEnabled(animated);
     return shots;
 });

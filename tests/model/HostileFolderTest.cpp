@@ -1,0 +1,241 @@
+#include "Classes/model/PaintingManager.h"
+#include "Classes/model/StrokeFile.h"
+#include "ModelTestSupport.h"
+
+#include <QProcess>
+#include <QtEndian>
+#include <gtest/gtest.h>
+#include <map>
+#include <sys/stat.h>
+
+namespace {
+
+uint32_t crc32(const QByteArray& bytes)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (char c : bytes) {
+        crc ^= static_cast<uint8_t>(c);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void appendChunk(QByteArray& png, const char* type, const QByteArray& data)
+{
+    png += QByteArray(4, 0);
+    qToBigEndian(static_cast<uint32_t>(data.size()), png.data() + png.size() - 4);
+    const QByteArray typed = QByteArray(type) + data;
+    png += typed;
+    png += QByteArray(4, 0);
+    qToBigEndian(crc32(typed), png.data() + png.size() - 4);
+}
+
+// A valid PNG of a side x side transparent picture in 8-bit RGBA: a few tens
+// of kilobytes that decode to side² x 4 bytes.
+const QByteArray& pictureBomb()
+{
+    static const QByteArray png = [] {
+        constexpr int side = 4096;
+        QByteArray png("\x89PNG\r\n\x1a\n", 8);
+        QByteArray header(13, 0);
+        qToBigEndian(static_cast<uint32_t>(side), header.data());
+        qToBigEndian(static_cast<uint32_t>(side), header.data() + 4);
+        header[8] = 8; // bits per channel
+        header[9] = 6; // RGBA
+        appendChunk(png, "IHDR", header);
+        // Each row: filter byte 0, then its pixels. qCompress prefixes the zlib stream with its length.
+        const QByteArray rows(static_cast<qsizetype>(side) * (1 + side * 4), 0);
+        appendChunk(png, "IDAT", qCompress(rows, 9).mid(4));
+        appendChunk(png, "IEND", {});
+        return png;
+    }();
+    return png;
+}
+
+bool writeData(const QString& path, const QByteArray& data)
+{
+    QFile::remove(path);
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+bool makePipe(const QString& path)
+{
+    QFile::remove(path);
+    return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
+}
+
+template <typename T>
+void poke(std::vector<uint8_t>& bytes, size_t offset, T value)
+{
+    std::memcpy(bytes.data() + offset, &value, sizeof(T));
+}
+
+// Where a one-layer file's first stroke keeps its first position and size.
+constexpr size_t firstPositionAt = 84 + 4, firstSizeAt = firstPositionAt + 8;
+
+// What the child found for one painting.
+struct Opened {
+    bool painting = false, thumbnail = false, picture = false;
+    int layers = 0, strokes = 0, layerPictures = 0;
+    bool background = false;
+    long ms = 0, grewKb = 0;
+};
+
+struct ChildRun {
+    std::map<QString, Opened> opened;
+    int removed = -1;
+    QString saved;
+    bool finished = false;
+};
+
+ChildRun runOpenChild(const ScopedDocuments& documents, bool clean)
+{
+    QProcess child;
+    child.setProgram(PAINTING_OPEN_CHILD);
+    if (clean)
+        child.setArguments({ "--clean" });
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PINTARO_DOCUMENTS", documents.path());
+    child.setProcessEnvironment(environment);
+    child.setStandardErrorFile(QProcess::nullDevice());
+    child.start();
+    ChildRun run;
+    // A hang is a failure, not a stuck test.
+    run.finished = child.waitForFinished(60000) && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+    if (!run.finished) {
+        child.kill();
+        child.waitForFinished(5000);
+    }
+    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> f = line.split(' ');
+        if (f.size() == 2 && f[0] == "removed")
+            run.removed = f[1].toInt();
+        else if (f.size() == 2 && f[0] == "saved")
+            run.saved = QString::fromUtf8(f[1]);
+        else if (f.size() == 11 && f[0] == "opened")
+            run.opened[QString::fromUtf8(f[1])] = { f[2] == "1", f[3] == "1", f[4] == "1", f[5].toInt(), f[6].toInt(),
+                f[7].toInt(), f[8] == "1", f[9].toLong(), f[10].toLong() };
+        else if (f.size() == 2 && f[0] == "begin")
+            run.opened[QString::fromUtf8(f[1])]; // still there if the painting never finished
+    }
+    return run;
+}
+
+std::unique_ptr<Painting> paintingWithEveryPicture(int brushType)
+{
+    auto painting = makePainting(320, 416);
+    drawStroke(*painting, brushType, { { 20, 30 }, { 160, 200 }, { 300, 390 }, { 40, 380 } });
+    painting->setBackgroundImage(platform::Image(QImage(320, 416, QImage::Format_RGB32)));
+    painting->setPaintingImage(painting->getPaintingImage());
+    painting->setThumbnailImage(PaintingManager().createThumbnail(*painting->paintingImage()));
+    return painting;
+}
+
+}
+
+// Every painting of a folder built by hand, as a damaged disk or a hostile
+// hand could leave it, opens through the list and the painting reader in a
+// bounded time and memory, without the damaged parts; the folder's own
+// files (a pipe for the counter) stop no save.
+TEST(HostileFolder, EveryPaintingOpensOrIsRefusedInBoundedTimeAndMemory)
+{
+    ScopedDocuments documents;
+    const auto file = [&](const QString& name) { return documents.file(name); };
+    struct Row {
+        const char* name;
+        int brushType;
+        std::function<bool()> damage;
+        Opened expected;
+    };
+    const Opened whole { true, true, true, 1, 1, 1, true };
+    const std::vector<Row> rows {
+        { "intact", 13, [] { return true; }, whole },
+        { "bomb-layer", 13, [&] { return writeData(file("bomb-layer_layer_0.png"), pictureBomb()); },
+            { true, true, true, 1, 1, 0, true } },
+        { "bomb-picture", 13, [&] { return writeData(file("bomb-picture.png"), pictureBomb()); },
+            { true, true, false, 1, 1, 1, true } },
+        { "bomb-thumbnail", 13, [&] { return writeData(file("bomb-thumbnail_thumb.png"), pictureBomb()); },
+            { true, false, true, 1, 1, 1, true } },
+        { "bomb-background", 13, [&] { return writeData(file("bomb-background_bkg.png"), pictureBomb()); },
+            { true, true, true, 1, 1, 1, false } },
+        { "pipes", 13,
+            [&] {
+                return makePipe(file("pipes_layer_0.png")) && makePipe(file("pipes.png")) && makePipe(file("pipes_thumb.png"))
+                    && makePipe(file("pipes_bkg.png"));
+            },
+            { true, false, false, 1, 1, 0, false } },
+        { "huge-sides", 13,
+            [&] {
+                auto bytes = readBytes(file("huge-sides.stk"));
+                poke<int32_t>(bytes, 4, 16384);
+                poke<int32_t>(bytes, 8, 16384);
+                return writeBytes(file("huge-sides.stk"), bytes);
+            },
+            { false, true, false, 0, 0, 0, false } },
+        { "many-layers", 13,
+            [&] {
+                std::vector<uint8_t> bytes(StrokeFileHeader::byteSize + 250000 * strokefile::layerHeaderSize, 0);
+                poke<int32_t>(bytes, 0, 1);
+                poke<int32_t>(bytes, 4, 16);
+                poke<int32_t>(bytes, 8, 16);
+                poke<int32_t>(bytes, 12, 250000);
+                return writeBytes(file("many-layers.stk"), bytes);
+            },
+            { false, true, false, 0, 0, 0, false } },
+        { "sparse-tail", 13,
+            [&] {
+                QFile stk(file("sparse-tail.stk"));
+                return stk.open(QIODevice::ReadWrite) && stk.resize(stk.size() + (qint64 { 2 } << 30));
+            },
+            whole },
+        { "pattern-30000", 51,
+            [&] {
+                auto bytes = readBytes(file("pattern-30000.stk"));
+                poke<float>(bytes, firstSizeAt, 30000);
+                return writeBytes(file("pattern-30000.stk"), bytes);
+            },
+            whole },
+        { "pen-nan-far", 13,
+            [&] {
+                auto bytes = readBytes(file("pen-nan-far.stk"));
+                poke<float>(bytes, firstSizeAt, std::numeric_limits<float>::quiet_NaN());
+                poke<int16_t>(bytes, firstPositionAt, 32767);
+                poke<int16_t>(bytes, firstPositionAt + 2, -32768);
+                // The pen keeps a size per point: the next one is astronomic.
+                poke<float>(bytes, firstPositionAt + 32, 1.7e30f);
+                return writeBytes(file("pen-nan-far.stk"), bytes);
+            },
+            whole },
+    };
+    for (const Row& row : rows) {
+        ASSERT_TRUE(storePainting(row.name, *paintingWithEveryPicture(row.brushType))) << row.name;
+        ASSERT_TRUE(row.damage()) << row.name;
+    }
+    // A stroke file that is a pipe is no painting; a counter that is a pipe stops no save.
+    ASSERT_TRUE(makePipe(file("pipe-stroke.stk")));
+    ASSERT_TRUE(makePipe(file("index")));
+
+    const ChildRun run = runOpenChild(documents, false);
+    EXPECT_TRUE(run.finished);
+    EXPECT_FALSE(run.saved.isEmpty());
+    EXPECT_EQ(run.opened.count("pipe-stroke"), 0u);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_EQ(run.opened.count(row.name), 1u);
+        const Opened& got = run.opened.at(row.name);
+        EXPECT_EQ(got.painting, row.expected.painting);
+        EXPECT_EQ(got.thumbnail, row.expected.thumbnail);
+        EXPECT_EQ(got.picture, row.expected.picture);
+        EXPECT_EQ(got.layers, row.expected.layers);
+        EXPECT_EQ(got.strokes, row.expected.strokes);
+        EXPECT_EQ(got.layerPictures, row.expected.layerPictures);
+        EXPECT_EQ(got.background, row.expected.background);
+        // Each of these took seconds or gigabytes, or never ended; a real
+        // painting of this size needs a fraction of either.
+        EXPECT_LT(got.ms, 2000);
+        EXPECT_LT(got.grewKb, 40 * 1024);
+        std::printf("%-16s %5ld ms %7ld kB\n", row.name, got.ms, got.grewKb);
+    }
+}
