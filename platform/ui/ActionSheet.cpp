@@ -151,7 +151,7 @@ void ActionSheet::paintEvent(QPaintEvent*)
     if (!m_framed)
         return;
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(24, 26, 36, 240));
+    painter.fillRect(rect(), QColor(24, 26, 36));
     painter.setPen(QColor(255, 255, 255, 60));
     painter.drawLine(0, 0, width(), 0);
 }
