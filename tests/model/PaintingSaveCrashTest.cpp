@@ -213,9 +213,10 @@ TEST(OrphanFiles, OnlyPicturesOfKilledSavesAndUnfinishedWritesGoAndNeverWhileAno
     QElapsedTimer timer;
     timer.start();
     auto reported = [&] {
-        for (const auto& [name, strokes] : savesReported(output))
+        for (const auto& [name, strokes] : savesReported(output)) {
             if (name == midSave)
                 return true;
+        }
         return false;
     };
     while (!reported() && timer.elapsed() < 30000) {

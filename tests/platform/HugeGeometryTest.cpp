@@ -73,8 +73,9 @@ TEST(HugeGeometry, NonFiniteOrAstronomicShapesAndShadowsAreDrawnSafelyAndLeaveTh
         timer.start();
         drawShapes(*canvas.context, c.from, c.to, c.width, c.blur, c.offset);
         EXPECT_LT(timer.elapsed(), 1000) << c.what;
-        if (c.leavesCanvasBlank)
+        if (c.leavesCanvasBlank) {
             EXPECT_EQ(canvas.memory, std::vector<uint32_t>(side * side, 0)) << c.what;
+        }
         // The same context then draws an ordinary stroke exactly as a fresh one.
         std::fill(canvas.memory.begin(), canvas.memory.end(), 0);
         drawShapes(*canvas.context, { 5, 8 }, { 50, 44 }, 6, 8, { 2, 2 });
