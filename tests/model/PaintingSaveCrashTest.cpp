@@ -238,7 +238,9 @@ TEST(OrphanFiles, OnlyPicturesOfKilledSavesAndUnfinishedWritesGoAndNeverWhileAno
     for (const QString& name : killedSaves)
         for (const char* suffix : { ".png", "_thumb.png", "_layer_0.png" })
             EXPECT_FALSE(documents.files().contains(name + suffix)) << name.toStdString();
-    for (const QString& name : documents.files())
-        if (name.endsWith(".stk"))
+    for (const QString& name : documents.files()) {
+        if (name.endsWith(".stk")) {
             EXPECT_TRUE(Painting::initWithContentsOfFile(name.chopped(4))) << name.toStdString();
+        }
+    }
 }
