@@ -1,6 +1,7 @@
 #include "EditorTestSupport.h"
 
 #include "Classes/editor/ProgressSpin.h"
+#include "Classes/movie/VideoEncodeController.h"
 #include "Classes/model/PaintingItem.h"
 #include "Classes/model/PaintingManager.h"
 #include "Classes/model/Stroke.h"
@@ -123,7 +124,6 @@ TEST(EditorSheets, EveryAnswerDoesWhatItSays)
         { "galleryButton", { "Discard Painting" }, false, true, false },
         { "galleryButton", { "Save Painting" }, false, true, true },
         { "exportButton", { "Cancel" }, false, false, false },
-        { "exportButton", { "Export movie to photo album" }, false, false, false },
         { "exportButton", { "Go To Gallery", "Cancel" }, false, false, false },
         { "exportButton", { "Go To Gallery", "Discard Painting" }, false, true, false },
         { "exportButton", { "Go To Gallery", "Save Painting" }, false, true, true },
@@ -169,6 +169,22 @@ TEST(EditorSheets, SaveImageToPhotoAlbumPutsThePictureThereAndKeepsThePaintingOn
     EXPECT_EQ(saved.size(), QSize(int(crop.width()), int(crop.height())));
     EXPECT_EQ(app.navigation().topViewController(), &app.editor());
     EXPECT_TRUE(app.painting().notSaved());
+}
+
+TEST(EditorSheets, ExportMovieSavesAChangedPaintingAndOpensTheExportScreenWithIt)
+{
+    RunningApp app;
+    app.openEditorWithDrawing();
+    click(app.find("exportButton"));
+    app.answerSheet("Export movie to photo album");
+    ASSERT_TRUE(waitUntil([&] { return app.navigation().topViewController() != &app.editor(); }));
+    auto* exporter = dynamic_cast<VideoEncodeController*>(app.navigation().topViewController());
+    ASSERT_NE(exporter, nullptr);
+    ASSERT_NE(exporter->painting(), nullptr);
+    EXPECT_NE(exporter->painting(), &app.painting()) << "a painting of its own, read back";
+    EXPECT_EQ(exporter->painting()->activeLayer()->strokeList().size(), 2u);
+    EXPECT_TRUE(app.painting().isSaved());
+    EXPECT_EQ(listed(app), 1u);
 }
 
 TEST(EditorSheets, ASavedPaintingAsksNothingBeforeANewPaintingOrTheGallery)
