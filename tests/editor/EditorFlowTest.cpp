@@ -145,8 +145,9 @@ TEST(EditorSheets, EveryAnswerDoesWhatItSays)
         ASSERT_TRUE(app.waitForSave());
         EXPECT_EQ(app.sheet(), nullptr);
         EXPECT_EQ(app.navigation().topViewController() != &app.editor(), c.leftTheScreen);
-        if (!c.leftTheScreen)
+        if (!c.leftTheScreen) {
             EXPECT_EQ(app.shows("mirrixModeToolbar"), c.mirrorModesShown);
+        }
         EXPECT_EQ(painting, &app.painting()) << "the painting changes only when a mode is picked";
         EXPECT_EQ(app.painting().isSaved(), c.saved);
         EXPECT_EQ(listed(app), c.saved ? 1u : 0u);
@@ -258,8 +259,9 @@ TEST(EditorSave, TheSpinnerTurnsAndTheScreenTakesNoInputWhileALargePaintingSaves
     }
     ASSERT_FALSE(app.editor().isBusy());
     EXPECT_LT(longestWait, 500) << "a loaded machine may pause us, a save on this thread would for its whole length";
-    if (saving.elapsed() > 250)
+    if (saving.elapsed() > 250) {
         EXPECT_GT(app.editor().progressSpin()->stepCount(), steps);
+    }
     EXPECT_FALSE(app.editor().progressSpin()->isAnimating());
     EXPECT_EQ(painting.activeLayer()->strokeList().size(), strokes);
     EXPECT_EQ(painting.brushType(), Painting::defaultBrushType);
@@ -374,8 +376,9 @@ TEST(EditorColour, ThePickersChoiceColoursTheNextStrokeAndThePickerIsKeptWithIts
         QWidget* picker = app.window().findChild<QWidget*>("ColorPickerViewController");
         ASSERT_NE(picker, nullptr);
         ASSERT_TRUE(picker->isVisible());
-        if (profile.idiom == platform::InterfaceIdiom::Pad)
+        if (profile.idiom == platform::InterfaceIdiom::Pad) {
             EXPECT_LT(picker->width(), app.window().width()) << "in a popover";
+        }
         else
             EXPECT_EQ(picker->geometry(), app.window().rect()) << "over the whole window";
 

@@ -88,8 +88,9 @@ TEST(EditorPhoto, APickedPhotoBecomesTheBackgroundAndABrokenOneChangesNothing)
         click(app.find("photoBarButton"));
         QFileDialog* dialog = pickerIn(app);
         ASSERT_NE(dialog, nullptr);
-        if (pad)
+        if (pad) {
             EXPECT_LT(dialog->width(), app.window().width()) << "in a popover";
+        }
         choose(*dialog, pictures.path("broken.png"));
         EXPECT_EQ(pickerIn(app), nullptr);
         ASSERT_NE(app.alert(), nullptr);
