@@ -33,7 +33,8 @@ public:
     int getStrokePointsNumber() const { return static_cast<int>(m_strokePoints.size()); }
     const std::vector<StrokePoint>& strokePoints() const { return m_strokePoints; }
 
-    // The brush that draws this stroke; not owned.
+    // The brush that draws this stroke, not owned: set only while the stroke is
+    // drawn live or replayed, and null once it is finished.
     Brush* brush() const { return m_brush; }
     void setBrush(Brush* brush) { m_brush = brush; }
 

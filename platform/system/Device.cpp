@@ -9,6 +9,8 @@ constexpr const char* systemVersionString = "17.0";
 
 DeviceProfile& currentProfile()
 {
+    // Process-wide: set on the main thread when the program starts, before any
+    // queue runs, and only read afterwards by every thread.
     static DeviceProfile profile = DeviceProfile::tablet();
     return profile;
 }

@@ -20,6 +20,7 @@ struct RunningQueue {
     const void* identity { nullptr };
     const std::string* label { nullptr };
 };
+// Per thread; only the owning thread touches it.
 thread_local RunningQueue t_running;
 
 class RunningScope final {
@@ -192,12 +193,14 @@ private:
 
 DispatchQueue& DispatchQueue::global()
 {
+    // Process-wide, made on first use; its own lock guards it for every thread.
     static WorkerQueue queue("global", static_cast<int>(std::max(2u, std::thread::hardware_concurrency())));
     return queue;
 }
 
 DispatchQueue& DispatchQueue::mainQueue()
 {
+    // Process-wide, made on first use; its own lock guards it for every thread.
     static MainQueue queue;
     return queue;
 }

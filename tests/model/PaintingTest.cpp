@@ -76,6 +76,18 @@ TEST(PaintingBrush, SwitchingKeepsTheSameTypesBrushAndFinishesAStrokeInProgressW
     EXPECT_EQ(painting.brush()->mode(), Brush::modeSolidColor);
     painting.setBrushColorWithRandomColor();
     EXPECT_TRUE(painting.brush()->isRandomColor());
+
+    // Finished strokes, whether lifted or ended by a switch, keep no pointer to
+    // a brush that the next switch destroys; a replay lends them its own.
+    drawStroke(painting, 11, { { 20, 20 }, { 90, 40 }, { 150, 150 } });
+    painting.setBrush(Brush::createBrush(penType, nullptr));
+    for (const auto& stroke : painting.activeLayer()->strokeList())
+        EXPECT_EQ(stroke->brush(), nullptr);
+    painting.startPlayback();
+    replayToEnd(painting);
+    painting.stopPlayback();
+    for (const auto& stroke : painting.activeLayer()->strokeList())
+        EXPECT_EQ(stroke->brush(), nullptr);
 }
 
 TEST(PaintingImage, PictureIsUprightOverTheBackgroundAndMatchesTheView)
