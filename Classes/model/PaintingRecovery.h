@@ -48,8 +48,9 @@ public:
     void paintingChanged(const std::shared_ptr<const Painting>& painting);
     // Main thread: the painting was saved or given up; its recovery goes.
     void discard();
-    // Waits until everything reported so far is on disk (or removed).
-    bool waitUntilWritten(std::chrono::milliseconds timeout = std::chrono::minutes(1));
+    // Waits until everything reported so far, by any recovery of the
+    // process, is on disk (or removed).
+    static bool waitUntilWritten(std::chrono::milliseconds timeout = std::chrono::minutes(1));
 
     // "<Documents folder>.recovery"; empty when there is no Documents folder.
     static QString recoveryFolder();
