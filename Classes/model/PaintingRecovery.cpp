@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <mutex>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using platform::DispatchQueue;
 using platform::Image;
@@ -22,7 +24,13 @@ const QString backgroundName = QStringLiteral("background");
 // at start and the writes of the editor keep their order.
 DispatchQueue& recoveryQueue()
 {
-    static const std::shared_ptr<DispatchQueue> queue = DispatchQueue::createSerial("recoveryQueue");
+    static const std::shared_ptr<DispatchQueue> queue = [] {
+        auto serial = DispatchQueue::createSerial("recoveryQueue");
+        // The writer gives way to the window: on a busy machine a write must
+        // not take the time slice of the finger that is drawing.
+        serial->async([] { ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10); });
+        return serial;
+    }();
     return *queue;
 }
 
