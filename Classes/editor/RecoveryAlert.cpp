@@ -16,16 +16,18 @@ void offerRecoveredPainting(QWidget* screen, std::function<void(std::shared_ptr<
         if (!found || !shown || !shown->isVisible())
             return;
         std::shared_ptr<Painting> painting = std::move(found);
-        // Escape keeps the painting: giving it up takes a deliberate press.
+        // "Restore" comes last, where the keyboard focus lands, and Escape
+        // means it too: giving the painting up takes a deliberate press.
+        constexpr int restoreIndex = 1;
         platform::ui::AlertView::show(shown, localized("Bring your painting back?"),
             localized("Pintaro closed before your painting was saved. You can go on with it where you left off."),
-            { localized("Restore"), localized("Discard") }, recoveryAlertTag,
+            { localized("Discard"), localized("Restore") }, recoveryAlertTag,
             [painting, restore](int index) {
-                if (index == 0)
+                if (index == restoreIndex)
                     restore(painting);
                 else
                     PaintingRecovery::discardRecoveredPainting();
             },
-            0);
+            restoreIndex);
     });
 }

@@ -163,3 +163,22 @@ TEST(RecoveryScreen, OnlyAnUnsavedPaintingOfTwoStrokesOrMoreIsOfferedAndDeclinin
         EXPECT_EQ(again.alert(), nullptr);
     }
 }
+
+TEST(RecoveryScreen, TheKeysOfTheAlertKeepThePaintingNeverGiveItUp)
+{
+    for (Qt::Key key : { Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space }) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+        RunningApp before;
+        before.openEditorWithDrawing();
+        dies(before);
+        Restarted after;
+        ASSERT_NE(after.alert(), nullptr);
+        QWidget* focused = QApplication::focusWidget();
+        QTest::keyClick(focused ? focused : after.alert(), key);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(after.alert(), nullptr);
+        EXPECT_EQ(after.navigation().topViewController(), &after.editor());
+        EXPECT_EQ(after.editor().mPainting()->activeLayer()->getStrokeNumber(), 2);
+        EXPECT_TRUE(recoveryIsThere());
+    }
+}
