@@ -1,6 +1,7 @@
 // Pintaro: a finger-painting program for young children.
 //   pintaro [--device tablet|phone|retina-phone]
 #include "Classes/editor/PintaroAppDelegate.h"
+#include "Classes/model/PaintingManager.h"
 #include "platform/system/Device.h"
 
 #include <QApplication>
@@ -28,8 +29,9 @@ int main(int argc, char** argv)
     }
     platform::Device::setCurrent(*profile);
 
-    // Start-up housekeeping of the Documents folder runs here, before any
-    // screen reads the list of paintings.
+    // Files left by saves that were cut short go before any screen reads the
+    // list of paintings or saves one.
+    PaintingManager::removeOrphanFiles();
 
     QSize available(4096, 4096);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -2,6 +2,7 @@
 
 #include "Classes/model/Painting.h"
 #include "platform/graphics/PainterContext.h"
+#include "platform/ui/Localized.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,7 +16,7 @@ DoodleView::DoodleView(QWidget* parent)
     setAttribute(Qt::WA_AcceptTouchEvents);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
-    setAccessibleName(QStringLiteral("canvas"));
+    setAccessibleName(platform::ui::localized("Canvas"));
     setFocusPolicy(Qt::ClickFocus);
 }
 
@@ -288,9 +289,12 @@ void DoodleView::paintEvent(QPaintEvent* event)
     QRect paintingOnView = toViewRect(platform::Rect(0, 0, m_painting->width(), m_painting->height()));
     // What lies beyond the painting (under the toolbar, or around a scaled
     // painting) stays dark.
-    QRegion outside = QRegion(event->rect()) - QRegion(paintingOnView);
-    for (const QRect& r : outside)
-        painter.fillRect(r, QColor(20, 20, 24));
+    if (!paintingOnView.contains(event->rect())) {
+        const QRect& r = event->rect();
+        const QColor dark(20, 20, 24);
+        painter.fillRect(QRect(r.left(), paintingOnView.bottom() + 1, r.width(), r.bottom() - paintingOnView.bottom()), dark);
+        painter.fillRect(QRect(paintingOnView.right() + 1, r.top(), r.right() - paintingOnView.right(), r.height()), dark);
+    }
     if ((event->rect() & paintingOnView).isEmpty())
         return;
     if (!m_isMovieMode)

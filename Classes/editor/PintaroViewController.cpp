@@ -10,6 +10,7 @@
 #include "Classes/model/PaintingItem.h"
 #include "Classes/model/PaintingManager.h"
 #include "Classes/model/PaintingRecovery.h"
+#include "platform/media/PhotoAlbum.h"
 #include "platform/system/Device.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertView.h"
@@ -507,6 +508,8 @@ void PintaroViewController::actionSheetDidDismissWithButtonIndex(platform::ui::A
                 promptToSavePainting(SaveBeforeGallery, m_exportButton);
             else
                 leaveScreen();
+        } else if (other == 1) {
+            savePictureToAlbum();
         }
         break;
     case SaveBeforeGallery:
@@ -530,16 +533,40 @@ void PintaroViewController::actionSheetDidDismissWithButtonIndex(platform::ui::A
     }
 }
 
+void PintaroViewController::savePictureToAlbum()
+{
+    // The picture as the gallery would show it; a movie is made from the
+    // gallery, which reads the painting back from its files.
+    QPointer<PintaroViewController> self = this;
+    disableUserInput();
+    platform::PhotoAlbum::writeImage(m_painting->getPaintingImage().qimage(), [self](bool saved) {
+        if (!self)
+            return;
+        self->enableUserInput();
+        if (saved)
+            platform::ui::AlertView::show(self, QString(), localized("The picture is in the photo album."), { localized("OK") }, 0, [](int) { });
+        else
+            platform::ui::AlertView::show(self, localized("Picture could not be saved"), QString(), { localized("OK") }, 0, [](int) { });
+    });
+}
+
 void PintaroViewController::windowCloseRequested(std::function<void(bool mayClose)> answer)
 {
     // Nothing is ever lost silently: an unsaved painting is saved or given up
     // on purpose first, and a save under way finishes before the window goes.
+    // A sheet left open is put away first: its question no longer matters.
+    for (auto* sheet : { m_newPainintActionSheet.data(), m_exportPainintActionSheet.data() }) {
+        if (sheet)
+            sheet->dismissWithButtonIndex(sheet->cancelButtonIndex());
+    }
     m_pendingCloseAnswer = std::move(answer);
     if (m_busy)
         return;
     if (m_doodleView->isMovieMode())
         stopPlaybackDoodle();
     closePanels();
+    if (presentedViewController())
+        dismissViewController(false);
     if (!m_painting || !m_painting->notSaved()) {
         std::exchange(m_pendingCloseAnswer, nullptr)(true);
         return;
@@ -601,6 +628,9 @@ void PintaroViewController::saveDidFinish(std::shared_ptr<PaintingItem> item, st
     m_recovery->discard();
     if (then)
         then();
+    // The window was closed while the save ran: now it may go.
+    if (m_pendingCloseAnswer)
+        windowCloseRequested(std::exchange(m_pendingCloseAnswer, nullptr));
 }
 
 void PintaroViewController::choosePhotoToDrawOn()
@@ -638,8 +668,8 @@ void PintaroViewController::pickPhoto()
             m_photoPanelPopover->setContentSize(QSize(520, 440));
             m_photoPanelPopover->setOnUserDismiss([this] { m_photoPickerShown = false; });
         }
-        m_photoPicker->dialog().show();
         m_photoPanelPopover->presentFrom(m_photoBarButton && m_photoBarButton->isVisible() ? m_photoBarButton : m_newButton, true);
+        m_photoPicker->dialog().show();
     } else {
         presentViewController(m_photoPicker->screen(), true);
     }

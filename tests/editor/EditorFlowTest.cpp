@@ -4,6 +4,7 @@
 #include "Classes/model/PaintingItem.h"
 #include "Classes/model/PaintingManager.h"
 #include "Classes/model/Stroke.h"
+#include "platform/ui/BarButton.h"
 #include "platform/ui/Toolbar.h"
 
 #include <QProgressBar>
@@ -153,6 +154,23 @@ TEST(EditorSheets, EveryAnswerDoesWhatItSays)
     }
 }
 
+TEST(EditorSheets, SaveImageToPhotoAlbumPutsThePictureThereAndKeepsThePaintingOnScreen)
+{
+    RunningApp app;
+    app.openEditorWithDrawing();
+    click(app.find("exportButton"));
+    app.answerSheet("Save image to photo album");
+    ASSERT_TRUE(waitUntil([&] { return app.alert() != nullptr; }));
+    EXPECT_EQ(app.alert()->message(), "The picture is in the photo album.");
+    QStringList pictures = QDir(app.documents.folder.filePath("Album/Pictures/Pintaro")).entryList({ "*.png" });
+    ASSERT_EQ(pictures.size(), 1);
+    QImage saved(app.documents.folder.filePath("Album/Pictures/Pintaro/" + pictures[0]));
+    platform::Rect crop = app.painting().cropRect();
+    EXPECT_EQ(saved.size(), QSize(int(crop.width()), int(crop.height())));
+    EXPECT_EQ(app.navigation().topViewController(), &app.editor());
+    EXPECT_TRUE(app.painting().notSaved());
+}
+
 TEST(EditorSheets, ASavedPaintingAsksNothingBeforeANewPaintingOrTheGallery)
 {
     RunningApp app;
@@ -237,6 +255,44 @@ TEST(EditorWindow, ClosingWithAnUnsavedPaintingAsksFirst)
         EXPECT_EQ(!app.window().isVisible(), c.closed);
         EXPECT_EQ(listed(app), c.listed);
     }
+    // Closed while another sheet is open: that one goes, the close question comes.
+    {
+        RunningApp app;
+        app.openEditorWithDrawing();
+        click(app.find("exportButton"));
+        app.window().close();
+        ASSERT_NE(app.sheet(), nullptr);
+        auto sheets = app.window().findChildren<platform::ui::ActionSheet*>();
+        EXPECT_EQ(std::count_if(sheets.begin(), sheets.end(), [](QWidget* sheet) { return sheet->isVisible(); }), 1);
+        EXPECT_EQ(app.sheet()->title(), "Painting has not been saved. Do you want to save or discard it?");
+        app.answerSheet("Discard Painting");
+        EXPECT_FALSE(app.window().isVisible());
+    }
+    // Closed while a save runs: the window goes once the painting is saved.
+    {
+        RunningApp app;
+        app.openEditorWithDrawing();
+        click(app.find("newButton"));
+        app.answerSheet("Save Painting");
+        ASSERT_TRUE(app.editor().isBusy());
+        app.window().close();
+        EXPECT_TRUE(app.window().isVisible());
+        ASSERT_TRUE(app.waitForSave());
+        EXPECT_FALSE(app.window().isVisible());
+        EXPECT_EQ(listed(app), 1u);
+    }
+    // Over the phone's full-window colour picker the painting is asked about too.
+    {
+        RunningApp phone(DeviceProfile::phone());
+        phone.openEditorWithDrawing();
+        click(phone.find("colorButton"));
+        ASSERT_NE(phone.editor().presentedViewController(), nullptr);
+        phone.window().close();
+        ASSERT_NE(phone.sheet(), nullptr);
+        EXPECT_EQ(phone.editor().presentedViewController(), nullptr);
+        phone.answerSheet("Cancel");
+        EXPECT_TRUE(phone.window().isVisible());
+    }
     RunningApp saved;
     click(saved.find("newDoodleButton"));
     saved.window().close();
@@ -314,5 +370,36 @@ TEST(EditorColour, ThePickersChoiceColoursTheNextStrokeAndThePickerIsKeptWithIts
         click(*picker->findChild<QWidget*>("okButton"));
         ASSERT_TRUE(waitUntil([&] { return !picker->isVisible(); }));
         EXPECT_TRUE(app.painting().isRandomColor());
+    }
+}
+
+TEST(EditorLayout, EveryButtonIsLargeEnoughForAFingerAndNamedOnEveryDevice)
+{
+    for (const DeviceProfile& profile : { DeviceProfile::tablet(), DeviceProfile::phone() }) {
+        SCOPED_TRACE(profile.name);
+        RunningApp app(profile);
+        click(app.find("newDoodleButton"));
+        click(app.find("newButton")); // the mirror modes up
+        int shown = 0;
+        for (const char* state : { "drawing", "replay" }) {
+            if (std::string(state) == "replay")
+                click(app.find("playbackButton"));
+            for (platform::ui::BarButton* button : app.editor().findChildren<platform::ui::BarButton*>()) {
+                if (!button->isVisible())
+                    continue;
+                ++shown;
+                SCOPED_TRACE(std::string(state) + " " + button->objectName().toStdString());
+                EXPECT_GE(button->width(), 44);
+                EXPECT_GE(button->height(), 44);
+                EXPECT_FALSE(button->toolTip().isEmpty());
+                EXPECT_EQ(button->accessibleName(), button->toolTip());
+                QRect onScreen(button->mapTo(&app.editor(), QPoint(0, 0)), button->size());
+                EXPECT_TRUE(app.editor().rect().contains(onScreen));
+            }
+        }
+        EXPECT_GE(shown, 30) << "drawing, mirror-mode and replay buttons";
+        for (const char* bar : { "paintingToolBar", "movieToolbar" })
+            EXPECT_EQ(app.find(bar).height(), 44);
+        click(app.find("stopButton"));
     }
 }
