@@ -65,9 +65,11 @@ TEST(PaintingRecoveryCrash, KilledAtRandomTheRecoveryHoldsAtLeastTheLastReported
         if (round % 2)
             while (lastRecoveredStep(output) == 0 && child.state() == QProcess::Running && child.waitForReadyRead(10000))
                 output += child.readAllStandardOutput();
-        child.waitForFinished(delayMs(random));
-        child.kill();
-        ASSERT_TRUE(child.waitForFinished(10000));
+        // A child that has finished drawing by then is simply found finished.
+        if (!child.waitForFinished(delayMs(random))) {
+            child.kill();
+            ASSERT_TRUE(child.waitForFinished(10000));
+        }
         output += child.readAllStandardOutput();
         const int reported = lastRecoveredStep(output);
 

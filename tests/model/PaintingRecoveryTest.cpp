@@ -3,7 +3,6 @@
 
 #include "Classes/model/StrokeFile.h"
 #include "platform/graphics/ImageContext.h"
-#include "platform/system/FileLocations.h"
 #include "platform/system/Random.h"
 
 #include <QElapsedTimer>
@@ -306,11 +305,4 @@ TEST(PaintingRecovery, AWriteWithNowhereToGoFailsWithoutMakingUpTheFolder)
     EXPECT_EQ(reports.all(), (std::vector<std::pair<uint64_t, bool>> { { 1, false } }));
     EXPECT_FALSE(QDir(root.filePath("gone")).exists());
     EXPECT_FALSE(PaintingRecovery::loadRecoveredPainting(folder));
-}
-
-TEST(PaintingRecovery, TheFolderLiesBesideTheDocumentsFolder)
-{
-    RecoveryFolders folders;
-    EXPECT_EQ(PaintingRecovery::recoveryFolder(), folders.recovery());
-    EXPECT_EQ(QFileInfo(PaintingRecovery::recoveryFolder()).dir(), QFileInfo(platform::FileLocations::documentsDirectory()).dir());
 }
