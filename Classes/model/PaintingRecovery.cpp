@@ -149,13 +149,15 @@ bool PaintingRecovery::Writer::writeBackground(const std::optional<Image>& backg
 {
     const bool hasPicture = background && !background->isNull();
     const qint64 key = hasPicture ? background->qimage().cacheKey() : 0;
-    if (writtenBackground == key)
+    const bool retina = hasPicture && background->scale() >= 2;
+    // Written once; again only when it changed or went (removed by the
+    // question at start, say).
+    if (writtenBackground == key && (!hasPicture || QFile::exists(backgroundPath(folder, retina))))
         return true;
     // The stroke file goes first: for a moment there is no recovery rather
     // than one whose strokes lie on another painting's picture.
     if (!removeIfThere(folder + QLatin1Char('/') + strokeFile))
         return false;
-    const bool retina = hasPicture && background->scale() >= 2;
     bool stored = removeIfThere(backgroundPath(folder, !retina));
     stored = stored && (hasPicture ? storeImage(*background, backgroundPath(folder, retina)) : removeIfThere(backgroundPath(folder, retina)));
     writtenBackground = stored ? std::optional<qint64>(key) : std::nullopt;

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <mutex>
+#include <sys/stat.h>
 
 using platform::Color;
 using platform::Image;
@@ -68,6 +69,13 @@ std::unique_ptr<Painting> writtenAndReadBack(const RecoveryFolders& folders, Pai
     recovery.paintingChanged(painting);
     EXPECT_TRUE(PaintingRecovery::waitUntilWritten());
     return PaintingRecovery::loadRecoveredPainting(folders.recovery());
+}
+
+// Every atomic write puts a new file, with a new inode, under the name.
+ino_t inodeOf(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
 
 // Records what the writer reports.
@@ -200,10 +208,16 @@ TEST(PaintingRecovery, APaintingThatTakesTheOldOnesPlaceIsWrittenWholeWithItsOwn
     restored = writtenAndReadBack(folders, recovery, second);
     ASSERT_TRUE(restored && restored->backgroundImage());
     EXPECT_EQ(screenOf(*restored), screenOf(*second));
-    ASSERT_TRUE(QFile::remove(folders.file("background.png")));
+    const ino_t written = inodeOf(folders.file("background.png"));
     strokeNumber(*second, 11, 2);
     ASSERT_TRUE(writtenAndReadBack(folders, recovery, second));
-    EXPECT_FALSE(folders.exists("background.png"));
+    EXPECT_EQ(inodeOf(folders.file("background.png")), written);
+    // Removed behind the writer's back, it comes back with the next stroke.
+    ASSERT_TRUE(QFile::remove(folders.file("background.png")));
+    strokeNumber(*second, 11, 3);
+    restored = writtenAndReadBack(folders, recovery, second);
+    ASSERT_TRUE(restored && restored->backgroundImage());
+    EXPECT_EQ(screenOf(*restored), screenOf(*second));
 }
 
 TEST(PaintingRecovery, DiscardingRemovesItAfterWritesStillQueuedAndANewerStateWins)
