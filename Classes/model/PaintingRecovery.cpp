@@ -222,6 +222,12 @@ void PaintingRecovery::paintingChanged(const std::shared_ptr<const Painting>& pa
 {
     if (!painting)
         return;
+    // Undo leaves a saved painting saved: there is nothing to lose, so
+    // nothing to keep.
+    if (painting->isSaved()) {
+        discard();
+        return;
+    }
     // The weak reference keeps the painting's identity: another painting can
     // never pass for this one, even at the same address.
     const bool samePainting = !m_painting.owner_before(painting) && !painting.owner_before(m_painting) && !m_painting.expired();

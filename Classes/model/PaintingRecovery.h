@@ -45,6 +45,7 @@ public:
 
     // Main thread: the painting's finished strokes changed (a stroke ended,
     // one was undone) or another painting took its place. Returns at once.
+    // A painting that counts as saved is as good as discarded.
     void paintingChanged(const std::shared_ptr<const Painting>& painting);
     // Main thread: the painting was saved or given up; its recovery goes.
     void discard();

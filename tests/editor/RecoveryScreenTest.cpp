@@ -133,6 +133,18 @@ TEST(RecoveryScreen, OnlyAnUnsavedPaintingOfTwoStrokesOrMoreIsOfferedAndDeclinin
                 app.waitForSave();
             },
             false },
+        { "saved, then a stroke undone",
+            [](RunningApp& app) {
+                app.openEditorWithDrawing();
+                drawStroke(app.canvas(), 2);
+                // Saved where the painting stays in the editor.
+                click(app.find("newButton"));
+                app.answerSheet("Save Painting");
+                app.waitForSave();
+                click(app.find("undoButton"));
+                EXPECT_EQ(app.painting().activeLayer()->getStrokeNumber(), 2);
+            },
+            false },
         { "given up for a new painting",
             [](RunningApp& app) {
                 app.openEditorWithDrawing();
