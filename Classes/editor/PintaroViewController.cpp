@@ -10,7 +10,9 @@
 #include "Classes/model/PaintingItem.h"
 #include "Classes/model/PaintingManager.h"
 #include "Classes/model/PaintingRecovery.h"
+#include "Classes/movie/VideoEncodeController.h"
 #include "platform/media/PhotoAlbum.h"
+#include "platform/system/DispatchQueue.h"
 #include "platform/system/Device.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertView.h"
@@ -510,6 +512,8 @@ void PintaroViewController::actionSheetDidDismissWithButtonIndex(platform::ui::A
                 leaveScreen();
         } else if (other == 1) {
             savePictureToAlbum();
+        } else if (other == 2) {
+            exportMovie();
         }
         break;
     case SaveBeforeGallery:
@@ -547,6 +551,36 @@ void PintaroViewController::savePictureToAlbum()
             platform::ui::AlertView::show(self, QString(), localized("The picture is in the photo album."), { localized("OK") }, 0, [](int) { });
         else
             platform::ui::AlertView::show(self, localized("Picture could not be saved"), QString(), { localized("OK") }, 0, [](int) { });
+    });
+}
+
+void PintaroViewController::exportMovie()
+{
+    // The export screen replays a painting of its own, read back from the
+    // files, so the painting is saved first when it has changed.
+    if (m_painting->notSaved() || !m_paintingInfo) {
+        savePaintingWithDidFinish([this] { exportMovie(); });
+        return;
+    }
+    disableUserInput();
+    QPointer<PintaroViewController> self = this;
+    const QString name = m_paintingInfo->paintingName();
+    platform::DispatchQueue::global().async([self, name] {
+        auto painting = std::make_shared<std::unique_ptr<Painting>>(Painting::initWithContentsOfFile(name));
+        platform::DispatchQueue::mainQueue().async([self, painting] {
+            if (!self)
+                return;
+            self->enableUserInput();
+            auto* navigation = self->navigationController();
+            if (!*painting || !navigation) {
+                platform::ui::AlertView::show(self, localized("Painting Unavailable"),
+                    localized("This painting could not be opened. Its file may be damaged."), { localized("OK") }, 0, [](int) { });
+                return;
+            }
+            auto exporter = platform::ui::makeScreen<VideoEncodeController>();
+            exporter->setPainting(std::move(*painting));
+            navigation->pushViewController(exporter, true);
+        });
     });
 }
 

@@ -124,6 +124,7 @@ private:
     void savePaintingWithDidFinish(std::function<void()> then);
     void saveDidFinish(std::shared_ptr<PaintingItem> item, std::function<void()> then);
     void savePictureToAlbum();
+    void exportMovie();
     void disableUserInput();
     void enableUserInput();
 
