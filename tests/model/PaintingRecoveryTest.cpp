@@ -313,8 +313,9 @@ TEST(PaintingRecovery, WhatIsNotWorthOfferingOrCannotBeReadIsNotOfferedAndGoes)
         ASSERT_TRUE(answered);
         EXPECT_EQ(found != nullptr, c.offered);
         EXPECT_EQ(QDir(folders.recovery()).exists(), c.offered);
-        if (found)
+        if (found) {
             EXPECT_EQ(found->activeLayer()->getStrokeNumber(), c.strokes);
+        }
     }
 }
 
