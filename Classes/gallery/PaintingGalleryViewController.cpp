@@ -476,8 +476,13 @@ void PaintingGalleryViewController::deleteCurrentShowingPainting()
         return;
     m_showedIndex = indexOfShowedPage();
     const auto item = m_paintingManager->paintingList()[m_showedIndex];
-    m_paintingManager->deletePainting(*item);
+    const bool deleted = m_paintingManager->deletePainting(*item);
     updatePagingScrollView();
+    if (!deleted) {
+        // The files stayed (a read-only folder, say), so the painting stays too.
+        showOneButtonAlert(*this, localized("Delete Painting"), localized("The painting could not be deleted."));
+        return;
+    }
     if (imageCount() == 0) {
         if (auto* navigation = navigationController())
             navigation->popViewController(true);

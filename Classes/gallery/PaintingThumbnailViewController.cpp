@@ -345,8 +345,12 @@ void PaintingThumbnailViewController::actionSheetClickedButtonAtIndex(int button
 
 void PaintingThumbnailViewController::deletePaintings(const std::vector<std::shared_ptr<PaintingItem>>& items)
 {
-    m_paintingManager->deletePaintings(items);
+    const bool deleted = m_paintingManager->deletePaintings(items);
     m_deleteCells.clear();
+    if (!deleted) {
+        // Paintings whose files stayed are still in the list and still shown.
+        showOneButtonAlert(*this, localized("Delete Painting"), localized("The painting could not be deleted."));
+    }
     if (imageCount() > 0)
         updateThumbnailScrollView();
     else

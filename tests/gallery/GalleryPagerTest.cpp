@@ -5,6 +5,7 @@
 #include "Classes/movie/MovieViewController.h"
 #include "Classes/movie/VideoEncodeController.h"
 #include "GalleryTestSupport.h"
+#include "support/ScopedImmutableFile.h"
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/Toolbar.h"
 
@@ -137,6 +138,26 @@ TEST(GalleryPager, DeletingTheMiddleOfThreeShowsTheFormerThirdAndTheLastDeletion
         ASSERT_TRUE(answerSheet(pager.topWindow(), "Delete Painting"));
     }
     EXPECT_EQ(pager.window.navigation().topViewController(), pager.below.get()) << "no painting left to show";
+}
+
+TEST(GalleryPager, APaintingWhoseFilesCannotBeDeletedIsReportedAndStays)
+{
+    platform::ScopedDeviceProfile profile(DeviceProfile::tablet());
+    ScopedDocuments documents;
+    const QStringList names = savePaintings(3, 1);
+    Pager pager(1);
+    ScopedImmutableFile locked(documents.file(names[1] + ".stk"));
+    if (!locked.held)
+        GTEST_SKIP() << "this file system cannot make a file undeletable";
+
+    pager.press("Delete Painting");
+    ASSERT_TRUE(answerSheet(pager.topWindow(), "Delete Painting"));
+    auto* alert = platform::ui::AlertView::current(&pager.topWindow());
+    ASSERT_NE(alert, nullptr) << "a failed deletion is said, not silent";
+    clickWidget(*alert->button(0));
+    EXPECT_EQ(pager.screen->title(), "2/3");
+    EXPECT_EQ(pager.shownName(), names[1]);
+    EXPECT_TRUE(QFile::exists(documents.file(names[1] + ".stk")));
 }
 
 TEST(GalleryPager, TapsOnThePictureFadeBothBarsOutAndIn)

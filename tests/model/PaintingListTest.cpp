@@ -1,13 +1,10 @@
 #include "Classes/model/PaintingManager.h"
 #include "ModelTestSupport.h"
+#include "support/ScopedImmutableFile.h"
 #include "platform/system/Device.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <linux/fs.h>
 #include <set>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 TEST(PaintingList, SavesAreNamedAfterTheClockUniquelyCompleteOnTheMainThreadAndListOldestStrokeFileFirst)
 {
@@ -68,33 +65,6 @@ TEST(PaintingList, SavesAreNamedAfterTheClockUniquelyCompleteOnTheMainThreadAndL
     rebuilt.deletePaintings(rebuilt.paintingList());
     EXPECT_TRUE(rebuilt.paintingList().empty());
     EXPECT_EQ(documents.files(), QStringList({ "index" }));
-}
-
-namespace {
-
-// Makes the file impossible to delete, even for root, for the life of a scope.
-struct ScopedImmutableFile {
-    explicit ScopedImmutableFile(const QString& path)
-        : fd(::open(QFile::encodeName(path).constData(), O_RDONLY))
-    {
-        int flags = 0;
-        held = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0
-            && (flags |= FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
-    }
-    ~ScopedImmutableFile()
-    {
-        int flags = 0;
-        if (held && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags &= ~FS_IMMUTABLE_FL;
-            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-        }
-        if (fd >= 0)
-            ::close(fd);
-    }
-    int fd;
-    bool held = false;
-};
-
 }
 
 TEST(PaintingList, DeletionReportsWhetherTheFilesWentAndAPaintingWhoseFilesStayStaysListed)
