@@ -129,7 +129,7 @@ std::vector<float> defaultHues()
 
 }
 
-TEST(ColorPicker, FirstOpeningIsRandomOverADimmedSolidArea)
+TEST(ColorPicker, FirstOpeningIsRandomOverADimmedSolidAreaAndARecentPickKeepsItRandom)
 {
     PhonePicker p;
     ASSERT_TRUE(p.isOpen());
@@ -158,8 +158,20 @@ TEST(ColorPicker, FirstOpeningIsRandomOverADimmedSolidArea)
 
     p.pressOK();
     EXPECT_EQ(p.delegate.given, (std::vector<Answers::Answer> { { start, true } }));
-    EXPECT_EQ(p.recentHues(), defaultHues());
     EXPECT_FALSE(p.isOpen());
+
+    // A recent colour picked while random is on moves the indicators and still reports random.
+    p.open();
+    p.pickRecent(3);
+    const Color green = Color::hsba(0.375f, 1, 1);
+    EXPECT_TRUE(swatchShows(p, green));
+    EXPECT_EQ(p.centerInContainer(p.paletteIndicator()), (Point { 20 + 0.375f * 280, 166 }));
+    EXPECT_EQ(p.centerInContainer(p.barIndicator()), (Point { 300, 204 }));
+    EXPECT_EQ(p.paletteIndicator().indicatorColor(), green);
+    EXPECT_TRUE(p.picker->isRandomColorSelected());
+    p.pressOK();
+    EXPECT_EQ(p.delegate.given.back(), (Answers::Answer { green, true }));
+    EXPECT_EQ(p.recentHues(), defaultHues());
 }
 
 TEST(ColorPicker, RandomSwitchFadesTheSolidAreaOverAThirdOfASecond)
@@ -257,34 +269,24 @@ TEST(ColorPicker, OKRemembersNewSolidColoursUpToTen)
     EXPECT_EQ(p.delegate.given.size(), 2u);
     EXPECT_EQ(p.recentHues(), hues);
 
-    // Ten at most: the eleventh drops the oldest.
+    // Ten at most: the eleventh, chosen past the palette's corner, drops the oldest.
     chooseAndConfirm(0.3f, 0.4f);
-    chooseAndConfirm(0.9f, 0.5f);
-    EXPECT_EQ(p.recentHues(), (std::vector<float> { 0.9f, 0.3f, 0.1f, 0, 0.125f, 0.25f, 0.375f, 0.5f, 0.625f, 0.75f }));
+    chooseAndConfirm(1.05f, 1.1f);
+    EXPECT_EQ(p.recentHues(), (std::vector<float> { 1.05f, 0.3f, 0.1f, 0, 0.125f, 0.25f, 0.375f, 0.5f, 0.625f, 0.75f }));
+
+    // Recalled, it keeps its indicator on the palette's corner, not half off the screen.
+    p.open();
+    p.dragPaletteTo(0.2f, 0.2f);
+    p.pickRecent(0);
+    EXPECT_EQ(p.centerInContainer(p.paletteIndicator()), (Point { 300, 166 }));
+    EXPECT_FLOAT_EQ(p.picker->hue(), 1.05f);
 
     // An older entry chosen again goes to the front once more.
-    p.open();
     p.pickRecent(2);
     EXPECT_TRUE(swatchShows(p, a));
     p.pressOK();
     EXPECT_EQ(p.delegate.given.back(), (Answers::Answer { a, false }));
-    EXPECT_EQ(p.recentHues(), (std::vector<float> { 0.1f, 0.9f, 0.3f, 0.1f, 0, 0.125f, 0.25f, 0.375f, 0.5f, 0.625f }));
-}
-
-TEST(ColorPicker, RecentColourPickedWhileRandomIsOnStillReportsRandom)
-{
-    PhonePicker p;
-    p.pickRecent(3);
-    const Color green = Color::hsba(0.375f, 1, 1);
-    EXPECT_TRUE(swatchShows(p, green));
-    EXPECT_EQ(p.centerInContainer(p.paletteIndicator()), (Point { 20 + 0.375f * 280, 166 }));
-    EXPECT_EQ(p.centerInContainer(p.barIndicator()), (Point { 300, 204 }));
-    EXPECT_EQ(p.paletteIndicator().indicatorColor(), green);
-    EXPECT_TRUE(p.picker->isRandomColorSelected());
-
-    p.pressOK();
-    EXPECT_EQ(p.delegate.given, (std::vector<Answers::Answer> { { green, true } }));
-    EXPECT_EQ(p.recentHues(), defaultHues());
+    EXPECT_EQ(p.recentHues(), (std::vector<float> { 0.1f, 1.05f, 0.3f, 0.1f, 0, 0.125f, 0.25f, 0.375f, 0.5f, 0.625f }));
 }
 
 TEST(ColorPicker, CancelReportsNothingAndKeepsTheIndicators)
@@ -309,23 +311,6 @@ TEST(ColorPicker, CancelReportsNothingAndKeepsTheIndicators)
     QTest::keyClick(p.window.windowHandle(), Qt::Key_Return);
     EXPECT_FALSE(p.isOpen());
     EXPECT_EQ(p.delegate.given, (std::vector<Answers::Answer> { { Color::hsba(0.7f, 0.3f, 0.5f), false } }));
-}
-
-TEST(ColorPicker, RecentColourChosenPastTheEdgeKeepsItsIndicatorOnThePalette)
-{
-    PhonePicker p;
-    p.flipRandomSwitch();
-    Finger(p.window, Input::Mouse).drag({ p.at(p.palette(), { 270, 140 }), p.at(p.palette(), { 294, 165 }) });
-    p.pressOK();
-    ASSERT_FLOAT_EQ(p.picker->recentColors().front().hsv().h, 1.05f);
-
-    p.open();
-    p.dragPaletteTo(0.2f, 0.2f);
-    p.pickRecent(0);
-    // Placed by its hue and saturation alone it would sit beyond the
-    // palette's corner, half off the screen.
-    EXPECT_EQ(p.centerInContainer(p.paletteIndicator()), (Point { 300, 166 }));
-    EXPECT_FLOAT_EQ(p.picker->hue(), 1.05f);
 }
 
 TEST(ColorPicker, TabletPopoverClosesOnOKAndCancel)
@@ -365,16 +350,4 @@ TEST(ColorPicker, TabletPopoverClosesOnOKAndCancel)
     click(picker->findChild<QWidget*>("cancelButton"));
     EXPECT_FALSE(popover.isPopoverVisible());
     EXPECT_EQ(delegate.given.size(), 1u);
-}
-
-TEST(ColorPickerClamp, MinWinsWhenTheRangeIsUpsideDown)
-{
-    const struct {
-        float value, min, max, result;
-    } cases[] = { { 5, 0, 10, 5 }, { -1, 0, 10, 0 }, { 11, 0, 10, 10 }, { 5, 10, 0, 10 }, { -5, 10, 0, 10 } };
-    for (const auto& c : cases)
-        EXPECT_EQ(ColorPickerViewController::clampValue(c.value, c.min, c.max), c.result) << c.value << " " << c.min << " " << c.max;
-    const platform::Rect rect(20, 16, 280, 150);
-    EXPECT_EQ(ColorPickerViewController::clampPoint({ -4, 500 }, rect), (Point { 20, 166 }));
-    EXPECT_EQ(ColorPickerViewController::clampPoint({ 100, 50 }, rect), (Point { 100, 50 }));
 }

@@ -134,10 +134,8 @@ TEST(PaletteDrawing, BarRunsFromBlackToFullBrightnessOfItsColour)
     Palettes views;
     views.bar->setHue(0.3f, 0.8f);
     QImage shown = shownImage(*views.bar);
-    const Color bright = Color::hsba(0.3f, 0.8f, 1);
-    EXPECT_TRUE(pixelIs(shown, 4, 16, Color::hsba(0.3f, 0.8f, 4 / 199.0f)));
-    EXPECT_TRUE(pixelIs(shown, 100, 16, Color::hsba(0.3f, 0.8f, 100 / 199.0f)));
-    EXPECT_TRUE(pixelIs(shown, 190, 16, Color::hsba(0.3f, 0.8f, 190 / 199.0f)));
+    for (int x : { 4, 100, 190 })
+        EXPECT_TRUE(pixelIs(shown, x, 16, Color::hsba(0.3f, 0.8f, x / 199.0f)));
     EXPECT_TRUE(pixelIs(shown, 100, 0, Color::white()));
     EXPECT_TRUE(pixelIs(shown, 199, 16, Color::white()));
 
@@ -145,7 +143,6 @@ TEST(PaletteDrawing, BarRunsFromBlackToFullBrightnessOfItsColour)
     views.bar->setHue(0.7f, 0.4f);
     shown = shownImage(*views.bar);
     EXPECT_TRUE(pixelIs(shown, 190, 16, Color::hsba(0.7f, 0.4f, 190 / 199.0f)));
-    EXPECT_FALSE(pixelIs(shown, 190, 16, bright));
 }
 
 TEST(PaletteDrawing, IndicatorsShowTheirColourInAWhiteRing)
@@ -173,9 +170,4 @@ TEST(PaletteDrawing, IndicatorsShowTheirColourInAWhiteRing)
     EXPECT_TRUE(pixelIs(panel, 20, 30, teal));
     EXPECT_TRUE(pixelIs(panel, 0, 30, Color::white()));
     EXPECT_TRUE(pixelIs(panel, 20, 59, Color::white()));
-
-    // Moving an indicator puts its centre where asked.
-    circle->setCenter({ 70, 80 });
-    EXPECT_EQ(circle->geometry(), QRect(55, 65, 30, 30));
-    EXPECT_EQ(circle->center(), (Point { 70, 80 }));
 }

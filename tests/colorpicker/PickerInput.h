@@ -14,11 +14,7 @@ enum class Input { Mouse, Touch, Pen };
 
 inline const char* nameOf(Input input)
 {
-    switch (input) {
-    case Input::Mouse: return "mouse";
-    case Input::Touch: return "touch";
-    default: return "pen";
-    }
+    return input == Input::Mouse ? "mouse" : input == Input::Touch ? "touch" : "pen";
 }
 
 class Finger final {
