@@ -52,15 +52,11 @@ void fillLargeEllipse(platform::GraphicsContext& context)
 
 }
 
-TEST(ClipToRects, FillsPaintOnlyInsideRowsOfRectangles)
+// Rows of side-by-side rectangles, as the layer's redraw regions come, and overlapping ones.
+TEST(ClipToRects, FillsPaintOnlyInsideRowsOfRectanglesOrTheirUnion)
 {
-    // Rows of side-by-side rectangles, as the layer's redraw regions come.
     expectClippedToRects({ Rect(0, 32, 48, 16), Rect(96, 32, 16, 16), Rect(40, 48, 200, 16), Rect(300, 300, 20, 20) },
         fillLargeEllipse);
-}
-
-TEST(ClipToRects, OverlappingRectanglesClipToTheirUnion)
-{
     expectClippedToRects({ Rect(20, 20, 100, 100), Rect(60, 60, 100, 100), Rect(250, 10, 30, 300) }, fillLargeEllipse);
 }
 

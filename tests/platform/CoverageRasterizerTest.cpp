@@ -30,9 +30,11 @@ std::vector<int32_t> sweptValues(CoverageRasterizer& rasterizer)
     return values;
 }
 
-std::vector<int> ourCoverage(const QPainterPath& path)
+// The coverage of the path through a fresh rasteriser, or through one used before.
+std::vector<int> ourCoverage(const QPainterPath& path, CoverageRasterizer* used = nullptr)
 {
-    CoverageRasterizer rasterizer;
+    CoverageRasterizer fresh;
+    CoverageRasterizer& rasterizer = used ? *used : fresh;
     rasterizer.reset(size, size);
     rasterizer.addPath(path, AffineTransform::identity());
     std::vector<int> coverage;
@@ -183,12 +185,7 @@ TEST(CoverageRasterizer, HostilePointsLeaveNoTrace)
     rasterizer.addQuad({ 1e30f, -infinity }, { 40, infinity }, { 10, 10 });
     sweptValues(rasterizer);
     rasterizer.addLine({ 10, 10 }, { 3e9f, 90 });
-    rasterizer.reset(size, size);
 
     const QPainterPath square = polygon({ { 20, 20 }, { 60, 20 }, { 60, 60 }, { 20, 60 } });
-    rasterizer.addPath(square, AffineTransform::identity());
-    std::vector<int> coverage;
-    for (int32_t value : sweptValues(rasterizer))
-        coverage.push_back(CoverageRasterizer::coverage(value));
-    EXPECT_EQ(coverage, qtCoverage(square));
+    EXPECT_EQ(ourCoverage(square, &rasterizer), qtCoverage(square));
 }
