@@ -26,9 +26,9 @@ public:
     {
     }
 
-    void press(QPoint p) { send(QEvent::MouseButtonPress, p); }
-    void moveTo(QPoint p) { send(QEvent::MouseMove, p); }
-    void release(QPoint p) { send(QEvent::MouseButtonRelease, p); }
+    void press(QPoint p) { send(Press, p); }
+    void moveTo(QPoint p) { send(Move, p); }
+    void release(QPoint p) { send(Release, p); }
     // Down at the first point, through the others, up at the last.
     void drag(std::initializer_list<QPoint> path)
     {
@@ -52,34 +52,27 @@ private:
         return &device;
     }
 
-    void send(QEvent::Type type, QPoint p)
+    enum Phase { Press, Move, Release };
+    void send(Phase phase, QPoint p)
     {
         switch (m_input) {
         case Input::Mouse:
-            if (type == QEvent::MouseButtonPress)
+            if (phase == Press)
                 QTest::mousePress(&m_window, Qt::LeftButton, {}, p);
-            else if (type == QEvent::MouseMove)
+            else if (phase == Move)
                 QTest::mouseMove(&m_window, p);
             else
                 QTest::mouseRelease(&m_window, Qt::LeftButton, {}, p);
             break;
         case Input::Touch: {
             auto touch = QTest::touchEvent(&m_window, touchScreen());
-            if (type == QEvent::MouseButtonPress)
-                touch.press(0, p, &m_window);
-            else if (type == QEvent::MouseMove)
-                touch.move(0, p, &m_window);
-            else
-                touch.release(0, p, &m_window);
+            phase == Press ? touch.press(0, p, &m_window) : phase == Move ? touch.move(0, p, &m_window) : touch.release(0, p, &m_window);
             break;
         }
         case Input::Pen: {
-            const QEvent::Type tabletType = type == QEvent::MouseButtonPress ? QEvent::TabletPress
-                : type == QEvent::MouseMove                                  ? QEvent::TabletMove
-                                                                             : QEvent::TabletRelease;
-            const bool down = tabletType != QEvent::TabletRelease;
-            QTabletEvent event(tabletType, pen(), QPointF(p), QPointF(m_widget.mapToGlobal(p)), down ? 0.6 : 0, 0, 0, 0, 0, 0,
-                {}, tabletType == QEvent::TabletMove ? Qt::NoButton : Qt::LeftButton, down ? Qt::LeftButton : Qt::NoButton);
+            const QEvent::Type types[] = { QEvent::TabletPress, QEvent::TabletMove, QEvent::TabletRelease };
+            QTabletEvent event(types[phase], pen(), QPointF(p), QPointF(m_widget.mapToGlobal(p)), phase != Release ? 0.6 : 0, 0, 0, 0, 0, 0,
+                {}, phase == Move ? Qt::NoButton : Qt::LeftButton, phase != Release ? Qt::LeftButton : Qt::NoButton);
             QCoreApplication::sendEvent(&m_window, &event);
             break;
         }
