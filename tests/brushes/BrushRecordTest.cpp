@@ -68,16 +68,14 @@ TEST(BrushColour, SolidColoursAreStoredAsTruncatedBytesWithFullAlpha)
 
     // Neon keeps only the hue, at full saturation and brightness.
     auto neon = Brush::createBrush(17, nullptr);
+    // (That the glow is drawn in the colour its record keeps, the replay test pins.)
     for (Color chosen : { Color::rgba(0.4f, 0, 0), Color::rgba(1, 0.6f, 0.6f) }) {
         neon->setColor(chosen);
         EXPECT_EQ(bytes(*neon), std::make_tuple(255, 0, 0, 255));
-        EXPECT_EQ(*neon->brushColor(), Color::rgba(1, 0, 0, 1));
     }
     // Not the textbook hue of 40 degrees: the hue function does not normalise.
-    // The glow is drawn in the colour as the record keeps it, as its replay will.
     neon->setColor(Color::rgba(0.5f, 0.4f, 0.2f));
     EXPECT_EQ(bytes(*neon), std::make_tuple(255, 51, 0, 255));
-    EXPECT_EQ(*neon->brushColor(), Color::rgba(1, 51 / 255.0f, 0, 1));
 }
 
 TEST(BrushColour, RandomColoursKeepTheirBrushesAlphaFloor)
