@@ -87,11 +87,16 @@ TEST(PaletteMapping, BrightnessStopsAtTheEndsOfTheBar)
     EXPECT_EQ(views.bar->getBrightnessAtPoint({ -5, 0 }), 0);
 }
 
-TEST(PaletteDrawing, PaletteShowsEveryHueAndSaturationInsideAWhiteFrame)
+TEST(PaletteDrawing, PaletteShowsEveryHueAndSaturationInAWhiteFrameAndIsPaintedOnlyWhenAsked)
 {
     Palettes views;
+    auto* indicator = new ColorIndicatorCircleView(&views.parent);
+    indicator->setGeometry(0, 0, 30, 30);
     views.palette->setBrightness(0.8f);
     views.palette->initPallete();
+    views.parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&views.parent));
+    QTRY_COMPARE(views.palette->palettePaintCount(), 1);
     const QImage shown = shownImage(*views.palette);
     ASSERT_EQ(shown.size(), QSize(100, 50));
     // Each point has the colour of its own top-left corner.
@@ -101,16 +106,6 @@ TEST(PaletteDrawing, PaletteShowsEveryHueAndSaturationInsideAWhiteFrame)
     // Half of the 4-point white line lies inside the edge.
     for (auto [x, y] : { std::pair { 0, 25 }, { 1, 25 }, { 50, 0 }, { 98, 25 }, { 50, 49 } })
         EXPECT_TRUE(pixelIs(shown, x, y, Color::white()));
-}
-
-TEST(PaletteDrawing, PaletteIsPaintedOnlyWhenAsked)
-{
-    Palettes views;
-    auto* indicator = new ColorIndicatorCircleView(&views.parent);
-    indicator->setGeometry(0, 0, 30, 30);
-    views.parent.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&views.parent));
-    QTRY_COMPARE(views.palette->palettePaintCount(), 1);
 
     // Moving and recolouring an indicator over the palette, and changing the
     // bar, shows the kept picture again but paints none of it.
