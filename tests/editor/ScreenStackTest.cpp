@@ -1,15 +1,8 @@
-#include "platform/system/Device.h"
-#include "platform/ui/ActionSheet.h"
-#include "platform/ui/AlertView.h"
-#include "platform/ui/BarButton.h"
-#include "platform/ui/MainWindow.h"
-#include "platform/ui/NavigationBar.h"
-#include "platform/ui/NavigationController.h"
-#include "platform/ui/Popover.h"
+#include "EditorTestSupport.h"
 
-#include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
+#include "platform/ui/BarButton.h"
+#include "platform/ui/NavigationBar.h"
+#include "platform/ui/Popover.h"
 
 using namespace platform::ui;
 
@@ -39,19 +32,6 @@ private:
     QStringList& m_log;
 };
 
-// A click where the user would click: into the window, so that whatever lies
-// on top at that point takes it.
-void clickWindowAt(QWidget& window, QPoint point)
-{
-    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, point);
-    QCoreApplication::processEvents();
-}
-
-void clickWidget(QWidget& widget)
-{
-    clickWindowAt(*widget.window(), widget.mapTo(widget.window(), widget.rect().center()));
-}
-
 struct Stack {
     QStringList log;
     std::shared_ptr<RecordingScreen> root = std::make_shared<RecordingScreen>("root", log);
@@ -72,7 +52,7 @@ TEST(ScreenStack, LifecycleRunsLoadOnceThenAppearAndDisappearInOrder)
     auto second = std::make_shared<RecordingScreen>("second", stack.log);
     stack.navigation().pushViewController(second, true);
     EXPECT_EQ(stack.navigation().navigationBar().title(), "second");
-    clickWidget(*stack.navigation().navigationBar().backButton());
+    click(*stack.navigation().navigationBar().backButton());
     stack.navigation().pushViewController(second, true);
 
     EXPECT_EQ(stack.log, (QStringList { "root load", "root appear",
@@ -147,7 +127,7 @@ TEST(Alerts, AnswerByIndexOnceThroughClicksAndEscape)
         int expected;
     };
     const Case cases[] = {
-        { "click second", [](AlertView& alert) { clickWidget(*alert.button(1)); }, 1 },
+        { "click second", [](AlertView& alert) { click(*alert.button(1)); }, 1 },
         { "escape", [](AlertView& alert) { QTest::keyClick(alert.button(1), Qt::Key_Escape); }, 0 },
         { "enter on focus", [](AlertView& alert) { QTest::keyClick(alert.button(1), Qt::Key_Return); }, 1 },
     };
@@ -173,7 +153,7 @@ TEST(Alerts, KeysDoNotReachTheScreenBelow)
     QObject::connect(below, &QPushButton::clicked, [&] { ++clicks; });
     AlertView::show(stack.root.get(), "", "Stop", { "OK" }, 0, [](int) { });
     QTest::keyClick(below, Qt::Key_Space);
-    clickWidget(*below);
+    click(*below);
     EXPECT_EQ(clicks, 0);
 }
 
@@ -200,9 +180,9 @@ TEST(ActionSheets, IndicesPutDestructiveFirstAndCancelLast)
             if (c.press == "escape")
                 QTest::keyClick(sheet->button(0), Qt::Key_Escape);
             else if (c.press == "outside")
-                clickWindowAt(stack.window, QPoint(5, 5));
+                clickAt(stack.window, QPoint(5, 5));
             else
-                clickWidget(*sheet->findChild<QPushButton*>(c.press));
+                click(*sheet->findChild<QPushButton*>(c.press));
             QCoreApplication::processEvents();
             EXPECT_EQ(answers, std::vector<int> { c.expected }) << profile.name << " " << c.press.toStdString();
         }
@@ -250,9 +230,9 @@ TEST(Popovers, ClickOutsideClosesAndTheContentIsKeptForNextTime)
         ASSERT_TRUE(popover.isPopoverVisible());
         EXPECT_LT(popover.panel()->geometry().bottom(), anchor->mapTo(&stack.window, QPoint(0, 0)).y()) << "no room below the anchor, so above it";
         EXPECT_EQ(content->size(), QSize(200, 100));
-        clickWidget(*content);
+        click(*content);
         EXPECT_TRUE(popover.isPopoverVisible());
-        clickWindowAt(stack.window, QPoint(390, 10));
+        clickAt(stack.window, QPoint(390, 10));
         EXPECT_FALSE(popover.isPopoverVisible());
         EXPECT_EQ(content->parent(), nullptr);
     }
