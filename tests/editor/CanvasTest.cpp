@@ -33,34 +33,44 @@ QRect onCanvas(const platform::Rect& r, double scale = 1)
 
 }
 
-TEST(Canvas, TouchDownRepaintsNothingAndEachMoveRepaintsOnlyItsRectangle)
+TEST(Canvas, EachMoveRepaintsOnlyTheRectanglesOfItsCopiesAndUndoAllOrNothing)
 {
     RunningApp app;
     click(app.find("newDoodleButton"));
+    DoodleView& canvas = app.canvas();
+    QWindow* window = app.window().windowHandle();
+    PaintRecorder paints(canvas);
+    auto press = [&](QPoint p) { QTest::mousePress(window, Qt::LeftButton, {}, onWindow(canvas, p)); };
+    auto copies = [&] {
+        QRegion all;
+        for (const platform::Rect& r : app.painting().changedRects())
+            all += onCanvas(r) & canvas.rect();
+        return all;
+    };
+    auto area = [](const QRegion& region) {
+        long long sum = 0;
+        for (const QRect& r : region)
+            sum += (long long)r.width() * r.height();
+        return sum;
+    };
     // One copy per stroke, so that a move changes a small part of the canvas.
     app.painting().setMirrixMode(0);
-    DoodleView& canvas = app.canvas();
-    PaintRecorder paints(canvas);
     QTest::qWait(50);
-    paints.take();
-    QWindow* window = app.window().windowHandle();
     drawStroke(canvas); // the first touch also puts the mirror modes away
     paints.take();
-    auto expected = [&] { return onCanvas(canvas.dirtyRect()) & canvas.rect(); };
-
-    QTest::mousePress(window, Qt::LeftButton, {}, onWindow(canvas, QPoint(100, 100)));
+    press(QPoint(100, 100));
     EXPECT_TRUE(paints.take().empty());
     for (QPoint p : { QPoint(140, 110), QPoint(190, 160), QPoint(250, 150) }) {
         QTest::mouseMove(window, onWindow(canvas, p));
         std::vector<QRegion> repaints = paints.take();
         ASSERT_EQ(repaints.size(), 1u);
-        EXPECT_EQ(repaints[0].boundingRect(), expected());
+        EXPECT_EQ(repaints[0].boundingRect(), onCanvas(canvas.dirtyRect()) & canvas.rect());
         EXPECT_LT(repaints[0].boundingRect().width(), canvas.width() / 2);
     }
     QTest::mouseRelease(window, Qt::LeftButton, {}, onWindow(canvas, QPoint(250, 150)));
     std::vector<QRegion> lift = paints.take();
     ASSERT_EQ(lift.size(), 1u);
-    EXPECT_EQ(lift[0].boundingRect(), expected());
+    EXPECT_EQ(lift[0].boundingRect(), onCanvas(canvas.dirtyRect()) & canvas.rect());
 
     // Undo with something to undo repaints everything; with nothing, nothing.
     // (Keys, not the toolbar, whose own repaints show through to the canvas.)
@@ -73,33 +83,17 @@ TEST(Canvas, TouchDownRepaintsNothingAndEachMoveRepaintsOnlyItsRectangle)
     EXPECT_TRUE(app.painting().activeLayer()->strokeList().empty());
     QTest::keyClick(&canvas, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(paints.take().empty());
-}
 
-TEST(Canvas, InAMirrorModeEachMoveRepaintsTheCopiesNotTheAreaBetweenThem)
-{
-    RunningApp app;
-    click(app.find("newDoodleButton"));
+    // In a mirror mode the copies are repainted, not the area between them.
     app.painting().setMirrixMode(4);
-    DoodleView& canvas = app.canvas();
-    drawStroke(canvas);
-    PaintRecorder paints(canvas);
-    paints.take();
-    QWindow* window = app.window().windowHandle();
-    QTest::mousePress(window, Qt::LeftButton, {}, onWindow(canvas, QPoint(150, 150)));
+    press(QPoint(150, 150));
     for (QPoint p : { QPoint(190, 160), QPoint(230, 190), QPoint(260, 230) }) {
         QTest::mouseMove(window, onWindow(canvas, p));
         std::vector<QRegion> repaints = paints.take();
         ASSERT_EQ(repaints.size(), 1u);
-        QRegion copies;
-        for (const platform::Rect& r : app.painting().changedRects())
-            copies += onCanvas(r) & canvas.rect();
         EXPECT_EQ(app.painting().changedRects().size(), 8u);
-        EXPECT_EQ(repaints[0], copies);
-        QRect united = onCanvas(canvas.dirtyRect()) & canvas.rect();
-        long long repainted = 0;
-        for (const QRect& r : repaints[0])
-            repainted += (long long)r.width() * r.height();
-        EXPECT_LT(repainted, (long long)united.width() * united.height() / 2);
+        EXPECT_EQ(repaints[0], copies());
+        EXPECT_LT(area(repaints[0]), area(onCanvas(canvas.dirtyRect()) & canvas.rect()) / 2);
     }
     QTest::mouseRelease(window, Qt::LeftButton, {}, onWindow(canvas, QPoint(260, 230)));
 }
