@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QPointingDevice>
+#include <QProgressBar>
 #include <gtest/gtest.h>
 #include <QTabletEvent>
 
@@ -181,7 +182,7 @@ TEST(Canvas, TouchesAreIgnoredInMovieMode)
     EXPECT_TRUE(app.shows("mirrixModeToolbar")) << "the delegate is not told";
 }
 
-TEST(Canvas, ReplayStatesFollowStartPauseResumeAndStop)
+TEST(Canvas, ReplayStatesFollowStartPauseResumeAndStopAndTheReplayToolbarStaysUpAfterTheEnd)
 {
     RunningApp app;
     app.openEditorWithDrawing();
@@ -206,6 +207,10 @@ TEST(Canvas, ReplayStatesFollowStartPauseResumeAndStop)
 
     // A paused replay does not move on; resuming goes on from where it was.
     click(app.find("playbackButton"));
+    EXPECT_FALSE(app.shows("paintingToolBar"));
+    EXPECT_TRUE(app.shows("movieToolbar"));
+    EXPECT_TRUE(app.shows("speedLabel"));
+    EXPECT_EQ(app.find<QLabel>("speedLabel").text(), "x2");
     QTest::qWait(200);
     click(app.find("pauseButton"));
     float paused = app.painting().getPlaybackProgress();
@@ -221,6 +226,20 @@ TEST(Canvas, ReplayStatesFollowStartPauseResumeAndStop)
         click(app.find("playButton"));
         EXPECT_LT(app.painting().getPlaybackProgress(), 0.3f);
     }
+    click(app.find("fasterButton"));
+    EXPECT_GT(app.painting().playbackSpeed(), 2);
+    EXPECT_EQ(app.find<QLabel>("speedLabel").text(), QStringLiteral("x%1").arg(app.painting().playbackSpeed()));
+
+    // A replay that ends leaves the replay toolbar up until Stop.
+    ASSERT_TRUE(waitUntil([&] { return canvas.playbackStatus() == DoodleView::Stopped; }));
+    EXPECT_TRUE(app.shows("movieToolbar"));
+    EXPECT_TRUE(canvas.isMovieMode());
+    EXPECT_EQ(app.find<QProgressBar>("movieProgressSlider").value(), 1000);
+    click(app.find("stopButton"));
+    EXPECT_TRUE(app.shows("paintingToolBar"));
+    EXPECT_FALSE(app.shows("movieToolbar"));
+    EXPECT_FALSE(app.shows("speedLabel"));
+    EXPECT_FALSE(canvas.isMovieMode());
 }
 
 TEST(Canvas, OnASmallScreenThePaintingIsScaledAndTouchesMapBackToPaintingPoints)

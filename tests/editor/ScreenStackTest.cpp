@@ -118,32 +118,6 @@ TEST(ScreenStack, F11TogglesFullScreen)
     EXPECT_FALSE(stack.window.windowState() & Qt::WindowFullScreen);
 }
 
-TEST(Alerts, AnswerByIndexOnceThroughClicksAndEscape)
-{
-    Stack stack;
-    struct Case {
-        const char* name;
-        std::function<void(AlertView&)> act;
-        int expected;
-    };
-    const Case cases[] = {
-        { "click second", [](AlertView& alert) { click(*alert.button(1)); }, 1 },
-        { "escape", [](AlertView& alert) { QTest::keyClick(alert.button(1), Qt::Key_Escape); }, 0 },
-        { "enter on focus", [](AlertView& alert) { QTest::keyClick(alert.button(1), Qt::Key_Return); }, 1 },
-    };
-    for (const Case& c : cases) {
-        std::vector<int> answers;
-        AlertView* alert = AlertView::show(stack.root.get(), "Title", "Message", { "Cancel", "OK" }, 7,
-            [&](int index) { answers.push_back(index); });
-        EXPECT_EQ(AlertView::current(stack.root.get()), alert);
-        EXPECT_EQ(alert->tag(), 7);
-        c.act(*alert);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(answers, std::vector<int> { c.expected }) << c.name;
-        EXPECT_EQ(AlertView::current(stack.root.get()), nullptr) << c.name;
-    }
-}
-
 TEST(Alerts, KeysDoNotReachTheScreenBelow)
 {
     Stack stack;
