@@ -174,7 +174,7 @@ TEST(Canvas, TouchesAreIgnoredInMovieMode)
     RunningApp app;
     app.openEditorWithDrawing();
     click(app.find("newButton"));
-    app.answerSheet("Discard Painting");
+    app.answer("Discard Painting");
     ASSERT_TRUE(app.shows("mirrixModeToolbar"));
     click(app.find("playbackButton"));
     drawStroke(app.canvas(), 4);

@@ -128,11 +128,6 @@ struct AppDriver {
         ASSERT_NE(button, nullptr) << title.toStdString();
         click(*button);
     }
-    void answerSheet(const QString& title)
-    {
-        ASSERT_NE(sheet(), nullptr);
-        answer(title);
-    }
     bool waitForSave() { return waitUntil([this] { return !editor().isBusy(); }); }
     size_t listed() { return home().paintingManager()->paintingList().size(); }
 

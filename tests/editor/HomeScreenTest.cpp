@@ -32,7 +32,7 @@ TEST(HomeScreen, TheGalleryIsMadeOnceWithWhatWasSavedAndANewPaintingReusesTheEdi
     PintaroViewController* editor = &app.editor();
     Painting* first = &app.painting();
     click(app.find("galleryButton"));
-    app.answerSheet("Save Painting");
+    app.answer("Save Painting");
     ASSERT_TRUE(app.waitForSave());
     ASSERT_EQ(app.navigation().topViewController(), &app.home());
 

@@ -135,7 +135,7 @@ TEST(EditorPhoto, APhotoRequestOnAnUnsavedPaintingEndsAtTheMirrorModesWhichStart
     RunningApp app;
     app.openEditorWithDrawing();
     click(app.find("photoBarButton"));
-    app.answerSheet("Discard Painting");
+    app.answer("Discard Painting");
     EXPECT_TRUE(app.shows("mirrixModeToolbar"));
     EXPECT_TRUE(app.editor().isNewPaintingWithPhoto());
     EXPECT_EQ(pickerIn(app), nullptr);

@@ -81,7 +81,7 @@ TEST(RecoveryScreen, RestoringAtStartOpensThePaintingAsItWasUnsavedAndSavingItRe
     ASSERT_TRUE(PaintingRecovery::waitUntilWritten());
     EXPECT_EQ(PaintingRecovery::loadRecoveredPainting(PaintingRecovery::recoveryFolder())->activeLayer()->getStrokeNumber(), 4);
     click(after.find("galleryButton"));
-    after.answerSheet("Save Painting");
+    after.answer("Save Painting");
     ASSERT_TRUE(after.waitForSave());
     EXPECT_FALSE(recoveryIsThere());
     PaintingManager saved;
@@ -99,7 +99,7 @@ TEST(RecoveryScreen, OnlyAnUnsavedPaintingOfTwoStrokesOrMoreIsOfferedAndDeclinin
     };
     auto leave = [](RunningApp& app, const char* button, const char* answer) {
         click(app.find(button));
-        app.answerSheet(answer);
+        app.answer(answer);
         app.waitForSave();
     };
     const Case cases[] = {
