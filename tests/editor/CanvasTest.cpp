@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QPointingDevice>
+#include <QProgressBar>
 #include <gtest/gtest.h>
 #include <QTabletEvent>
 
@@ -33,34 +34,44 @@ QRect onCanvas(const platform::Rect& r, double scale = 1)
 
 }
 
-TEST(Canvas, TouchDownRepaintsNothingAndEachMoveRepaintsOnlyItsRectangle)
+TEST(Canvas, EachMoveRepaintsOnlyTheRectanglesOfItsCopiesAndUndoAllOrNothing)
 {
     RunningApp app;
     click(app.find("newDoodleButton"));
+    DoodleView& canvas = app.canvas();
+    QWindow* window = app.window().windowHandle();
+    PaintRecorder paints(canvas);
+    auto press = [&](QPoint p) { QTest::mousePress(window, Qt::LeftButton, {}, onWindow(canvas, p)); };
+    auto copies = [&] {
+        QRegion all;
+        for (const platform::Rect& r : app.painting().changedRects())
+            all += onCanvas(r) & canvas.rect();
+        return all;
+    };
+    auto area = [](const QRegion& region) {
+        long long sum = 0;
+        for (const QRect& r : region)
+            sum += (long long)r.width() * r.height();
+        return sum;
+    };
     // One copy per stroke, so that a move changes a small part of the canvas.
     app.painting().setMirrixMode(0);
-    DoodleView& canvas = app.canvas();
-    PaintRecorder paints(canvas);
     QTest::qWait(50);
-    paints.take();
-    QWindow* window = app.window().windowHandle();
     drawStroke(canvas); // the first touch also puts the mirror modes away
     paints.take();
-    auto expected = [&] { return onCanvas(canvas.dirtyRect()) & canvas.rect(); };
-
-    QTest::mousePress(window, Qt::LeftButton, {}, onWindow(canvas, QPoint(100, 100)));
+    press(QPoint(100, 100));
     EXPECT_TRUE(paints.take().empty());
     for (QPoint p : { QPoint(140, 110), QPoint(190, 160), QPoint(250, 150) }) {
         QTest::mouseMove(window, onWindow(canvas, p));
         std::vector<QRegion> repaints = paints.take();
         ASSERT_EQ(repaints.size(), 1u);
-        EXPECT_EQ(repaints[0].boundingRect(), expected());
+        EXPECT_EQ(repaints[0].boundingRect(), onCanvas(canvas.dirtyRect()) & canvas.rect());
         EXPECT_LT(repaints[0].boundingRect().width(), canvas.width() / 2);
     }
     QTest::mouseRelease(window, Qt::LeftButton, {}, onWindow(canvas, QPoint(250, 150)));
     std::vector<QRegion> lift = paints.take();
     ASSERT_EQ(lift.size(), 1u);
-    EXPECT_EQ(lift[0].boundingRect(), expected());
+    EXPECT_EQ(lift[0].boundingRect(), onCanvas(canvas.dirtyRect()) & canvas.rect());
 
     // Undo with something to undo repaints everything; with nothing, nothing.
     // (Keys, not the toolbar, whose own repaints show through to the canvas.)
@@ -73,33 +84,17 @@ TEST(Canvas, TouchDownRepaintsNothingAndEachMoveRepaintsOnlyItsRectangle)
     EXPECT_TRUE(app.painting().activeLayer()->strokeList().empty());
     QTest::keyClick(&canvas, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(paints.take().empty());
-}
 
-TEST(Canvas, InAMirrorModeEachMoveRepaintsTheCopiesNotTheAreaBetweenThem)
-{
-    RunningApp app;
-    click(app.find("newDoodleButton"));
+    // In a mirror mode the copies are repainted, not the area between them.
     app.painting().setMirrixMode(4);
-    DoodleView& canvas = app.canvas();
-    drawStroke(canvas);
-    PaintRecorder paints(canvas);
-    paints.take();
-    QWindow* window = app.window().windowHandle();
-    QTest::mousePress(window, Qt::LeftButton, {}, onWindow(canvas, QPoint(150, 150)));
+    press(QPoint(150, 150));
     for (QPoint p : { QPoint(190, 160), QPoint(230, 190), QPoint(260, 230) }) {
         QTest::mouseMove(window, onWindow(canvas, p));
         std::vector<QRegion> repaints = paints.take();
         ASSERT_EQ(repaints.size(), 1u);
-        QRegion copies;
-        for (const platform::Rect& r : app.painting().changedRects())
-            copies += onCanvas(r) & canvas.rect();
         EXPECT_EQ(app.painting().changedRects().size(), 8u);
-        EXPECT_EQ(repaints[0], copies);
-        QRect united = onCanvas(canvas.dirtyRect()) & canvas.rect();
-        long long repainted = 0;
-        for (const QRect& r : repaints[0])
-            repainted += (long long)r.width() * r.height();
-        EXPECT_LT(repainted, (long long)united.width() * united.height() / 2);
+        EXPECT_EQ(repaints[0], copies());
+        EXPECT_LT(area(repaints[0]), area(onCanvas(canvas.dirtyRect()) & canvas.rect()) / 2);
     }
     QTest::mouseRelease(window, Qt::LeftButton, {}, onWindow(canvas, QPoint(260, 230)));
 }
@@ -174,24 +169,15 @@ TEST(Canvas, ACancelledTouchSendsNoLiftAndTheNextTouchStartsAFreshStroke)
     EXPECT_EQ(app.painting().activeLayer()->strokeList().size(), 1u);
 }
 
-TEST(Canvas, TouchesAreIgnoredInMovieMode)
-{
-    RunningApp app;
-    app.openEditorWithDrawing();
-    click(app.find("newButton"));
-    app.answerSheet("Discard Painting");
-    ASSERT_TRUE(app.shows("mirrixModeToolbar"));
-    click(app.find("playbackButton"));
-    drawStroke(app.canvas(), 4);
-    EXPECT_EQ(app.painting().activeLayer()->strokeList().size(), 2u);
-    EXPECT_TRUE(app.shows("mirrixModeToolbar")) << "the delegate is not told";
-}
-
-TEST(Canvas, ReplayStatesFollowStartPauseResumeAndStop)
+TEST(Canvas, ReplayStatesFollowStartPauseResumeAndStopIgnoringTouchesAndTheReplayToolbarStaysUpAfterTheEnd)
 {
     RunningApp app;
     app.openEditorWithDrawing();
     DoodleView& canvas = app.canvas();
+    // With the mirror modes up, so that a touch that got through would put them away.
+    click(app.find("newButton"));
+    app.answer("Discard Painting");
+    ASSERT_TRUE(app.shows("mirrixModeToolbar"));
     struct Step {
         const char* button;
         int status;
@@ -212,6 +198,13 @@ TEST(Canvas, ReplayStatesFollowStartPauseResumeAndStop)
 
     // A paused replay does not move on; resuming goes on from where it was.
     click(app.find("playbackButton"));
+    EXPECT_FALSE(app.shows("paintingToolBar"));
+    EXPECT_TRUE(app.shows("movieToolbar"));
+    EXPECT_TRUE(app.shows("speedLabel"));
+    EXPECT_EQ(app.find<QLabel>("speedLabel").text(), "x2");
+    drawStroke(canvas, 4);
+    EXPECT_EQ(app.painting().activeLayer()->strokeList().size(), 2u) << "touches are ignored in a replay";
+    EXPECT_TRUE(app.shows("mirrixModeToolbar")) << "and the editor is not told of them";
     QTest::qWait(200);
     click(app.find("pauseButton"));
     float paused = app.painting().getPlaybackProgress();
@@ -227,6 +220,20 @@ TEST(Canvas, ReplayStatesFollowStartPauseResumeAndStop)
         click(app.find("playButton"));
         EXPECT_LT(app.painting().getPlaybackProgress(), 0.3f);
     }
+    click(app.find("fasterButton"));
+    EXPECT_GT(app.painting().playbackSpeed(), 2);
+    EXPECT_EQ(app.find<QLabel>("speedLabel").text(), QStringLiteral("x%1").arg(app.painting().playbackSpeed()));
+
+    // A replay that ends leaves the replay toolbar up until Stop.
+    ASSERT_TRUE(waitUntil([&] { return canvas.playbackStatus() == DoodleView::Stopped; }));
+    EXPECT_TRUE(app.shows("movieToolbar"));
+    EXPECT_TRUE(canvas.isMovieMode());
+    EXPECT_EQ(app.find<QProgressBar>("movieProgressSlider").value(), 1000);
+    click(app.find("stopButton"));
+    EXPECT_TRUE(app.shows("paintingToolBar"));
+    EXPECT_FALSE(app.shows("movieToolbar"));
+    EXPECT_FALSE(app.shows("speedLabel"));
+    EXPECT_FALSE(canvas.isMovieMode());
 }
 
 TEST(Canvas, OnASmallScreenThePaintingIsScaledAndTouchesMapBackToPaintingPoints)

@@ -5,6 +5,7 @@
 #include "Classes/editor/PintaroViewController.h"
 #include "Classes/editor/PrefaceViewController.h"
 #include "Classes/model/Layer.h"
+#include "Classes/model/PaintingManager.h"
 #include "Classes/model/Painting.h"
 #include "platform/system/Device.h"
 #include "platform/system/DispatchQueue.h"
@@ -91,24 +92,12 @@ inline void drawStroke(DoodleView& canvas, int row = 0)
     drag(canvas, points);
 }
 
-// The program as it starts: the window with the home screen, on the given
-// device, with animations off.
-struct RunningApp {
-    explicit RunningApp(const platform::DeviceProfile& profile = platform::DeviceProfile::tablet())
-        : device(profile)
+// Finds and answers things on the window of a started program.
+struct AppDriver {
+    explicit AppDriver(PintaroAppDelegate& app)
+        : delegate(app)
     {
-        PintaroViewController::sharedState() = {};
-        QSize screen(int(profile.screenSize.width), int(profile.screenSize.height));
-        delegate.applicationDidFinishLaunching(screen);
-        QCoreApplication::processEvents();
     }
-    ~RunningApp()
-    {
-        // Let any save still under way finish inside this test's folder.
-        platform::DispatchQueue::global().waitUntilIdle();
-        platform::DispatchQueue::mainQueue().waitUntilIdle();
-    }
-
     platform::ui::MainWindow& window() { return *delegate.window(); }
     PrefaceViewController& home() { return *delegate.homeScreen(); }
     PintaroViewController& editor() { return *home().doodleViewController(); }
@@ -128,6 +117,40 @@ struct RunningApp {
         return *found;
     }
     bool shows(const char* name) { return find(name).isVisible(); }
+    platform::ui::ActionSheet* sheet() { return platform::ui::ActionSheet::current(&window()); }
+    platform::ui::AlertView* alert() { return platform::ui::AlertView::current(&window()); }
+    // Clicks the button of that title on the open sheet, or else the open alert.
+    void answer(const QString& title)
+    {
+        QWidget* shown = sheet() ? static_cast<QWidget*>(sheet()) : alert();
+        ASSERT_NE(shown, nullptr);
+        QPushButton* button = shown->findChild<QPushButton*>(title);
+        ASSERT_NE(button, nullptr) << title.toStdString();
+        click(*button);
+    }
+    bool waitForSave() { return waitUntil([this] { return !editor().isBusy(); }); }
+    size_t listed() { return home().paintingManager()->paintingList().size(); }
+
+    PintaroAppDelegate& delegate;
+};
+
+// The program as it starts: the window with the home screen, on the given
+// device, with animations off.
+struct RunningApp : AppDriver {
+    explicit RunningApp(const platform::DeviceProfile& profile = platform::DeviceProfile::tablet())
+        : AppDriver(app)
+        , device(profile)
+    {
+        PintaroViewController::sharedState() = {};
+        delegate.applicationDidFinishLaunching(QSize(int(profile.screenSize.width), int(profile.screenSize.height)));
+        QCoreApplication::processEvents();
+    }
+    ~RunningApp()
+    {
+        // Let any save still under way finish inside this test's folder.
+        platform::DispatchQueue::global().waitUntilIdle();
+        platform::DispatchQueue::mainQueue().waitUntilIdle();
+    }
 
     // Opens the editor from the home screen and draws two strokes, which
     // makes the painting worth asking about.
@@ -137,18 +160,8 @@ struct RunningApp {
         drawStroke(canvas(), 0);
         drawStroke(canvas(), 1);
     }
-    platform::ui::ActionSheet* sheet() { return platform::ui::ActionSheet::current(&window()); }
-    platform::ui::AlertView* alert() { return platform::ui::AlertView::current(&window()); }
-    void answerSheet(const QString& title)
-    {
-        ASSERT_NE(sheet(), nullptr);
-        QPushButton* button = sheet()->findChild<QPushButton*>(title);
-        ASSERT_NE(button, nullptr) << title.toStdString();
-        click(*button);
-    }
-    bool waitForSave() { return waitUntil([this] { return !editor().isBusy(); }); }
 
     ScopedDocuments documents;
     platform::ScopedDeviceProfile device;
-    PintaroAppDelegate delegate;
+    PintaroAppDelegate app; // made after, and gone before, its folder and device
 };

@@ -23,7 +23,7 @@ public slots:
 
 }
 
-TEST(HomeScreen, EachNewPaintingReusesTheEditorWithAFreshBlackPainting)
+TEST(HomeScreen, TheGalleryIsMadeOnceWithWhatWasSavedAndANewPaintingReusesTheEditorFreshAndBlack)
 {
     RunningApp app;
     EXPECT_EQ(app.navigation().topViewController(), &app.home());
@@ -32,8 +32,18 @@ TEST(HomeScreen, EachNewPaintingReusesTheEditorWithAFreshBlackPainting)
     PintaroViewController* editor = &app.editor();
     Painting* first = &app.painting();
     click(app.find("galleryButton"));
-    app.answerSheet("Discard Painting");
+    app.answer("Save Painting");
+    ASSERT_TRUE(app.waitForSave());
     ASSERT_EQ(app.navigation().topViewController(), &app.home());
+
+    click(app.find("galleryButton"));
+    auto* grid = dynamic_cast<PaintingThumbnailViewController*>(app.navigation().topViewController());
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->imageCount(), 1);
+    app.navigation().popViewController(false);
+    click(app.find("galleryButton"));
+    EXPECT_EQ(app.navigation().topViewController(), grid) << "made on the first visit, then reused";
+    app.navigation().popViewController(false);
 
     click(app.find("newDoodleButton"));
     EXPECT_EQ(app.navigation().topViewController(), editor);
@@ -41,25 +51,6 @@ TEST(HomeScreen, EachNewPaintingReusesTheEditorWithAFreshBlackPainting)
     EXPECT_EQ(app.painting().backgroundColor(), platform::Color::black());
     EXPECT_TRUE(app.painting().activeLayer()->strokeList().empty());
     EXPECT_EQ(app.editor().paintingInfo(), nullptr);
-}
-
-TEST(HomeScreen, TheGalleryIsMadeOnceAndShowsWhatTheEditorSaved)
-{
-    RunningApp app;
-    app.openEditorWithDrawing();
-    click(app.find("galleryButton"));
-    app.answerSheet("Save Painting");
-    ASSERT_TRUE(app.waitForSave());
-    ASSERT_EQ(app.navigation().topViewController(), &app.home());
-    click(app.find("galleryButton"));
-    auto* gallery = app.navigation().topViewController();
-    ASSERT_NE(gallery, &app.home());
-    auto* grid = dynamic_cast<PaintingThumbnailViewController*>(gallery);
-    ASSERT_NE(grid, nullptr);
-    EXPECT_EQ(grid->imageCount(), 1);
-    app.navigation().popViewController(false);
-    click(app.find("galleryButton"));
-    EXPECT_EQ(app.navigation().topViewController(), gallery) << "made on the first visit, then reused";
 }
 
 TEST(HomeScreen, TheRatingAlertOpensTheRatingPageOnlyForRate)

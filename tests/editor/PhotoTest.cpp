@@ -1,17 +1,13 @@
 #include "EditorTestSupport.h"
 
 #include "platform/ui/PhotoPicker.h"
-#include "platform/ui/Popover.h"
 
-#include <QFile>
-#include <QDialogButtonBox>
-#include <QFileSystemModel>
 #include <QAbstractItemView>
+#include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
-#include <QImage>
+#include <QFileSystemModel>
 #include <QLineEdit>
-#include <QLineEdit>
-#include <gtest/gtest.h>
 
 using platform::DeviceProfile;
 
@@ -40,29 +36,22 @@ QFileDialog* pickerIn(RunningApp& app)
     return dialog && dialog->isVisible() ? dialog : nullptr;
 }
 
+// Clicks the file in the chooser's list, once its folder has been read in the
+// background, then the Open button.
 void choose(QFileDialog& dialog, const QString& path)
 {
-    // The chooser reads its folder in the background.
-    // The chooser shows its files as a list or as a table, whichever is up.
-    QAbstractItemView* list = dialog.findChild<QAbstractItemView*>("treeView");
+    auto* list = dialog.findChild<QAbstractItemView*>("treeView");
     if (!list || !list->isVisible())
         list = dialog.findChild<QAbstractItemView*>("listView");
     ASSERT_NE(list, nullptr);
     auto* files = qobject_cast<QFileSystemModel*>(list->model());
-    ASSERT_NE(files, nullptr);
     QRect item;
     ASSERT_TRUE(waitUntil([&] {
         item = list->visualRect(files->index(path));
         return item.isValid() && list->viewport()->rect().contains(item.center());
     }, 5000));
-    // The file is clicked in the list, then the Open button.
     clickAt(*dialog.window(), list->viewport()->mapTo(dialog.window(), item.center()));
-    auto* buttons = dialog.findChild<QDialogButtonBox*>();
-    ASSERT_NE(buttons, nullptr);
-    QAbstractButton* open = nullptr;
-    for (QAbstractButton* button : buttons->buttons())
-        if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
-            open = button;
+    QPushButton* open = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
     ASSERT_NE(open, nullptr);
     ASSERT_TRUE(waitUntil([&] { return open->isEnabled(); }, 2000));
     click(*open);
@@ -146,7 +135,7 @@ TEST(EditorPhoto, APhotoRequestOnAnUnsavedPaintingEndsAtTheMirrorModesWhichStart
     RunningApp app;
     app.openEditorWithDrawing();
     click(app.find("photoBarButton"));
-    app.answerSheet("Discard Painting");
+    app.answer("Discard Painting");
     EXPECT_TRUE(app.shows("mirrixModeToolbar"));
     EXPECT_TRUE(app.editor().isNewPaintingWithPhoto());
     EXPECT_EQ(pickerIn(app), nullptr);
@@ -167,21 +156,12 @@ TEST(PhotoDecoding, HugeAndBrokenFilesGiveNoImageAndLargeOnesAreScaledDown)
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->width(), platform::ui::PhotoPicker::maximumSide);
 
-    // A header that claims a picture far too large to allocate.
+    // A header that claims a picture far too large to allocate: 60000 x 60000 at 32 bits.
     QFile huge(folder.filePath("huge.bmp"));
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
-    QByteArray header(54, '\0');
-    auto put32 = [&](int at, quint32 v) { for (int i = 0; i < 4; ++i) header[at + i] = char((v >> (8 * i)) & 0xff); };
-    header[0] = 'B';
-    header[1] = 'M';
-    put32(2, 54 + 64);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, 60000);
-    put32(22, 60000);
-    header[26] = 1;
-    header[28] = 32;
-    huge.write(header);
+    huge.write(QByteArray::fromHex("424d76000000000000003600000028000000"
+                                   "60ea000060ea0000010020000000000000000000"
+                                   "00000000000000000000000000000000"));
     huge.write(QByteArray(64, '\x7f'));
     huge.close();
     EXPECT_FALSE(platform::ui::PhotoPicker::decode(folder.filePath("huge.bmp")));

@@ -12,8 +12,9 @@ namespace {
 
 // The program started again on the same Documents folder while the first
 // one is left as it was, as if it had died there.
-struct Restarted {
+struct Restarted : AppDriver {
     Restarted()
+        : AppDriver(app)
     {
         delegate.applicationDidFinishLaunching(QSize(768, 1024));
         QCoreApplication::processEvents();
@@ -27,23 +28,7 @@ struct Restarted {
         platform::DispatchQueue::global().waitUntilIdle();
         platform::DispatchQueue::mainQueue().waitUntilIdle();
     }
-    platform::ui::NavigationController& navigation() { return delegate.window()->navigationController(); }
-    PintaroViewController& editor() { return *delegate.homeScreen()->doodleViewController(); }
-    platform::ui::AlertView* alert() { return platform::ui::AlertView::current(delegate.window()); }
-    template<typename T = QWidget>
-    T& find(const char* name)
-    {
-        T* found = navigation().topViewController()->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return *found;
-    }
-    void answer(const QString& button)
-    {
-        ASSERT_NE(alert(), nullptr);
-        click(*alert()->findChild<QPushButton*>(button));
-    }
-
-    PintaroAppDelegate delegate;
+    PintaroAppDelegate app;
 };
 
 std::vector<uint8_t> canvasOf(const Painting& painting)
@@ -84,7 +69,7 @@ TEST(RecoveryScreen, RestoringAtStartOpensThePaintingAsItWasUnsavedAndSavingItRe
     EXPECT_EQ(alert->title(), "Bring your painting back?");
     after.answer("Restore");
     ASSERT_EQ(after.navigation().topViewController(), &after.editor());
-    Painting& restored = *after.editor().mPainting();
+    Painting& restored = after.painting();
     EXPECT_EQ(encodeStrokeFile(restored), strokes);
     EXPECT_TRUE(canvasOf(restored) == canvas);
     EXPECT_TRUE(restored.notSaved());
@@ -92,14 +77,12 @@ TEST(RecoveryScreen, RestoringAtStartOpensThePaintingAsItWasUnsavedAndSavingItRe
     EXPECT_TRUE(recoveryIsThere());
 
     // Drawing on keeps the recovery up to date; saving removes it.
-    drawStroke(*after.editor().doodleView(), 3);
+    drawStroke(after.canvas(), 3);
     ASSERT_TRUE(PaintingRecovery::waitUntilWritten());
     EXPECT_EQ(PaintingRecovery::loadRecoveredPainting(PaintingRecovery::recoveryFolder())->activeLayer()->getStrokeNumber(), 4);
     click(after.find("galleryButton"));
-    auto* sheet = platform::ui::ActionSheet::current(after.delegate.window());
-    ASSERT_NE(sheet, nullptr);
-    click(*sheet->findChild<QPushButton*>("Save Painting"));
-    ASSERT_TRUE(waitUntil([&] { return !after.editor().isBusy(); }));
+    after.answer("Save Painting");
+    ASSERT_TRUE(after.waitForSave());
     EXPECT_FALSE(recoveryIsThere());
     PaintingManager saved;
     saved.initPaintingManager();
@@ -114,42 +97,30 @@ TEST(RecoveryScreen, OnlyAnUnsavedPaintingOfTwoStrokesOrMoreIsOfferedAndDeclinin
         std::function<void(RunningApp&)> draw;
         bool offered;
     };
+    auto leave = [](RunningApp& app, const char* button, const char* answer) {
+        click(app.find(button));
+        app.answer(answer);
+        app.waitForSave();
+    };
     const Case cases[] = {
         { "three strokes", [](RunningApp& app) { app.openEditorWithDrawing(); drawStroke(app.canvas(), 2); }, true },
         { "one stroke", [](RunningApp& app) { click(app.find("newDoodleButton")); drawStroke(app.canvas()); }, false },
         { "two strokes, one undone", [](RunningApp& app) { app.openEditorWithDrawing(); click(app.find("undoButton")); }, false },
-        { "discarded on leaving",
-            [](RunningApp& app) {
-                app.openEditorWithDrawing();
-                click(app.find("galleryButton"));
-                app.answerSheet("Discard Painting");
-            },
-            false },
-        { "saved on leaving",
-            [](RunningApp& app) {
-                app.openEditorWithDrawing();
-                click(app.find("galleryButton"));
-                app.answerSheet("Save Painting");
-                app.waitForSave();
-            },
-            false },
+        { "discarded on leaving", [&](RunningApp& app) { app.openEditorWithDrawing(); leave(app, "galleryButton", "Discard Painting"); }, false },
+        { "saved on leaving", [&](RunningApp& app) { app.openEditorWithDrawing(); leave(app, "galleryButton", "Save Painting"); }, false },
         { "saved, then a stroke undone",
-            [](RunningApp& app) {
+            [&](RunningApp& app) {
                 app.openEditorWithDrawing();
                 drawStroke(app.canvas(), 2);
-                // Saved where the painting stays in the editor.
-                click(app.find("newButton"));
-                app.answerSheet("Save Painting");
-                app.waitForSave();
+                leave(app, "newButton", "Save Painting"); // the painting stays in the editor
                 click(app.find("undoButton"));
                 EXPECT_EQ(app.painting().activeLayer()->getStrokeNumber(), 2);
             },
             false },
         { "given up for a new painting",
-            [](RunningApp& app) {
+            [&](RunningApp& app) {
                 app.openEditorWithDrawing();
-                click(app.find("newButton"));
-                app.answerSheet("Discard Painting");
+                leave(app, "newButton", "Discard Painting");
                 click(app.find("horizMirrorButton"));
                 drawStroke(app.canvas());
             },
@@ -168,7 +139,7 @@ TEST(RecoveryScreen, OnlyAnUnsavedPaintingOfTwoStrokesOrMoreIsOfferedAndDeclinin
             if (!after.alert())
                 continue;
             after.answer("Discard");
-            EXPECT_EQ(after.navigation().topViewController(), after.delegate.homeScreen().get());
+            EXPECT_EQ(after.navigation().topViewController(), &after.home());
             EXPECT_FALSE(recoveryIsThere());
         }
         Restarted again;
@@ -190,7 +161,7 @@ TEST(RecoveryScreen, TheKeysOfTheAlertKeepThePaintingNeverGiveItUp)
         QCoreApplication::processEvents();
         EXPECT_EQ(after.alert(), nullptr);
         EXPECT_EQ(after.navigation().topViewController(), &after.editor());
-        EXPECT_EQ(after.editor().mPainting()->activeLayer()->getStrokeNumber(), 2);
+        EXPECT_EQ(after.painting().activeLayer()->getStrokeNumber(), 2);
         EXPECT_TRUE(recoveryIsThere());
     }
 }

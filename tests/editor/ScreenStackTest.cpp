@@ -1,15 +1,8 @@
-#include "platform/system/Device.h"
-#include "platform/ui/ActionSheet.h"
-#include "platform/ui/AlertView.h"
-#include "platform/ui/BarButton.h"
-#include "platform/ui/MainWindow.h"
-#include "platform/ui/NavigationBar.h"
-#include "platform/ui/NavigationController.h"
-#include "platform/ui/Popover.h"
+#include "EditorTestSupport.h"
 
-#include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
+#include "platform/ui/BarButton.h"
+#include "platform/ui/NavigationBar.h"
+#include "platform/ui/Popover.h"
 
 using namespace platform::ui;
 
@@ -39,19 +32,6 @@ private:
     QStringList& m_log;
 };
 
-// A click where the user would click: into the window, so that whatever lies
-// on top at that point takes it.
-void clickWindowAt(QWidget& window, QPoint point)
-{
-    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, point);
-    QCoreApplication::processEvents();
-}
-
-void clickWidget(QWidget& widget)
-{
-    clickWindowAt(*widget.window(), widget.mapTo(widget.window(), widget.rect().center()));
-}
-
 struct Stack {
     QStringList log;
     std::shared_ptr<RecordingScreen> root = std::make_shared<RecordingScreen>("root", log);
@@ -66,13 +46,13 @@ struct Stack {
 
 }
 
-TEST(ScreenStack, LifecycleRunsLoadOnceThenAppearAndDisappearInOrder)
+TEST(ScreenStack, LifecycleRunsLoadOnceThenAppearAndDisappearInOrderAndAPoppedScreenIsLetGo)
 {
     Stack stack;
     auto second = std::make_shared<RecordingScreen>("second", stack.log);
     stack.navigation().pushViewController(second, true);
     EXPECT_EQ(stack.navigation().navigationBar().title(), "second");
-    clickWidget(*stack.navigation().navigationBar().backButton());
+    click(*stack.navigation().navigationBar().backButton());
     stack.navigation().pushViewController(second, true);
 
     EXPECT_EQ(stack.log, (QStringList { "root load", "root appear",
@@ -82,17 +62,12 @@ TEST(ScreenStack, LifecycleRunsLoadOnceThenAppearAndDisappearInOrder)
     EXPECT_EQ(stack.navigation().topViewController(), second.get());
     EXPECT_TRUE(second->isVisible());
     EXPECT_FALSE(stack.root->isVisible());
-}
 
-TEST(ScreenStack, PoppedScreenKeptByItsOpenerSurvivesAndTheStackLetsGoOfIt)
-{
-    Stack stack;
-    auto kept = std::make_shared<RecordingScreen>("kept", stack.log);
-    stack.navigation().pushViewController(kept, false);
+    // Kept by its opener, a popped screen survives; the stack holds it no more.
     stack.navigation().popViewController(false);
     QCoreApplication::processEvents();
-    EXPECT_EQ(kept.use_count(), 1);
-    EXPECT_EQ(kept->parent(), nullptr);
+    EXPECT_EQ(second.use_count(), 1);
+    EXPECT_EQ(second->parent(), nullptr);
     EXPECT_EQ(stack.navigation().popViewController(false), nullptr) << "the root stays";
 }
 
@@ -138,32 +113,6 @@ TEST(ScreenStack, F11TogglesFullScreen)
     EXPECT_FALSE(stack.window.windowState() & Qt::WindowFullScreen);
 }
 
-TEST(Alerts, AnswerByIndexOnceThroughClicksAndEscape)
-{
-    Stack stack;
-    struct Case {
-        const char* name;
-        std::function<void(AlertView&)> act;
-        int expected;
-    };
-    const Case cases[] = {
-        { "click second", [](AlertView& alert) { clickWidget(*alert.button(1)); }, 1 },
-        { "escape", [](AlertView& alert) { QTest::keyClick(alert.button(1), Qt::Key_Escape); }, 0 },
-        { "enter on focus", [](AlertView& alert) { QTest::keyClick(alert.button(1), Qt::Key_Return); }, 1 },
-    };
-    for (const Case& c : cases) {
-        std::vector<int> answers;
-        AlertView* alert = AlertView::show(stack.root.get(), "Title", "Message", { "Cancel", "OK" }, 7,
-            [&](int index) { answers.push_back(index); });
-        EXPECT_EQ(AlertView::current(stack.root.get()), alert);
-        EXPECT_EQ(alert->tag(), 7);
-        c.act(*alert);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(answers, std::vector<int> { c.expected }) << c.name;
-        EXPECT_EQ(AlertView::current(stack.root.get()), nullptr) << c.name;
-    }
-}
-
 TEST(Alerts, KeysDoNotReachTheScreenBelow)
 {
     Stack stack;
@@ -173,61 +122,50 @@ TEST(Alerts, KeysDoNotReachTheScreenBelow)
     QObject::connect(below, &QPushButton::clicked, [&] { ++clicks; });
     AlertView::show(stack.root.get(), "", "Stop", { "OK" }, 0, [](int) { });
     QTest::keyClick(below, Qt::Key_Space);
-    clickWidget(*below);
+    click(*below);
     EXPECT_EQ(clicks, 0);
 }
 
-TEST(ActionSheets, IndicesPutDestructiveFirstAndCancelLast)
+TEST(ActionSheets, IndicesPutDestructiveFirstAndCancelLastAndTheSheetPointsAtItsAnchorOrSitsAtTheBottom)
 {
     for (auto profile : { platform::DeviceProfile::tablet(), platform::DeviceProfile::phone() }) {
+        SCOPED_TRACE(profile.name);
         platform::ScopedDeviceProfile scoped(profile);
         Stack stack;
         auto* anchor = new BarButton("Open", stack.root.get());
-        anchor->setGeometry(20, 500, 44, 44);
+        anchor->setGeometry(300, 100, 44, 44);
         anchor->show();
+        const QRect anchorOnWindow(anchor->mapTo(&stack.window, QPoint(0, 0)), anchor->size());
         struct Case {
             QString press; // a button title, "escape" or "outside"
             int expected;
         };
         const Case cases[] = { { "Save", 0 }, { "Discard", 1 }, { "Other", 2 }, { "Cancel", 3 }, { "escape", 3 }, { "outside", 3 } };
         for (const Case& c : cases) {
+            SCOPED_TRACE(c.press.toStdString());
             std::vector<int> answers;
             ActionSheet* sheet = ActionSheet::show(stack.root.get(), anchor, "Title", { "Cancel", "Save", { "Discard", "Other" } },
                 [&](int index) { answers.push_back(index); });
             ASSERT_EQ(sheet->buttonCount(), 4);
             EXPECT_EQ(sheet->destructiveButtonIndex(), 0);
             EXPECT_EQ(sheet->cancelButtonIndex(), 3);
+            const QRect onWindow(sheet->mapTo(&stack.window, QPoint(0, 0)), sheet->size());
+            if (profile.idiom == platform::InterfaceIdiom::Pad) {
+                EXPECT_GT(onWindow.top(), anchorOnWindow.bottom());
+                EXPECT_LT(onWindow.top(), anchorOnWindow.bottom() + 30);
+                EXPECT_TRUE(onWindow.left() <= anchorOnWindow.center().x() && anchorOnWindow.center().x() <= onWindow.right());
+            } else {
+                EXPECT_EQ(onWindow.bottom(), stack.window.height() - 1);
+            }
             if (c.press == "escape")
                 QTest::keyClick(sheet->button(0), Qt::Key_Escape);
             else if (c.press == "outside")
-                clickWindowAt(stack.window, QPoint(5, 5));
+                clickAt(stack.window, QPoint(5, 5));
             else
-                clickWidget(*sheet->findChild<QPushButton*>(c.press));
+                click(*sheet->findChild<QPushButton*>(c.press));
             QCoreApplication::processEvents();
-            EXPECT_EQ(answers, std::vector<int> { c.expected }) << profile.name << " " << c.press.toStdString();
+            EXPECT_EQ(answers, std::vector<int> { c.expected });
         }
-    }
-}
-
-TEST(ActionSheets, OnATabletThePopoverPointsAtTheAnchorAndOnAPhoneItSitsAtTheBottom)
-{
-    for (auto profile : { platform::DeviceProfile::tablet(), platform::DeviceProfile::phone() }) {
-        platform::ScopedDeviceProfile scoped(profile);
-        Stack stack;
-        auto* anchor = new BarButton("Open", stack.root.get());
-        anchor->setGeometry(300, 100, 44, 44);
-        anchor->show();
-        ActionSheet* sheet = ActionSheet::show(stack.root.get(), anchor, "", { "Cancel", "", { "A" } }, [](int) { });
-        QRect onWindow(sheet->mapTo(&stack.window, QPoint(0, 0)), sheet->size());
-        QRect anchorOnWindow(anchor->mapTo(&stack.window, QPoint(0, 0)), anchor->size());
-        if (profile.idiom == platform::InterfaceIdiom::Pad) {
-            EXPECT_GT(onWindow.top(), anchorOnWindow.bottom());
-            EXPECT_LT(onWindow.top(), anchorOnWindow.bottom() + 30);
-            EXPECT_TRUE(onWindow.left() <= anchorOnWindow.center().x() && anchorOnWindow.center().x() <= onWindow.right());
-        } else {
-            EXPECT_EQ(onWindow.bottom(), stack.window.height() - 1);
-        }
-        sheet->dismissWithButtonIndex(0);
     }
 }
 
@@ -250,9 +188,9 @@ TEST(Popovers, ClickOutsideClosesAndTheContentIsKeptForNextTime)
         ASSERT_TRUE(popover.isPopoverVisible());
         EXPECT_LT(popover.panel()->geometry().bottom(), anchor->mapTo(&stack.window, QPoint(0, 0)).y()) << "no room below the anchor, so above it";
         EXPECT_EQ(content->size(), QSize(200, 100));
-        clickWidget(*content);
+        click(*content);
         EXPECT_TRUE(popover.isPopoverVisible());
-        clickWindowAt(stack.window, QPoint(390, 10));
+        clickAt(stack.window, QPoint(390, 10));
         EXPECT_FALSE(popover.isPopoverVisible());
         EXPECT_EQ(content->parent(), nullptr);
     }
