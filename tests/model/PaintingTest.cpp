@@ -35,25 +35,13 @@ TEST(PaintingBrush, MirrorTurnsAboutTheWholePointCentre)
     }
 }
 
-TEST(PaintingBrush, StrokesReachTheActiveLayerAndOnlyFinishedOnesUnsave)
-{
-    Painting painting({ 200, 200 });
-    painting.switchBrush(penType);
-    painting.addTransparentLayer();
-    painting.addTransparentLayer();
-    painting.setIsSaved(true);
-    painting.strokeFrom({ 10, 10 });
-    EXPECT_EQ(painting.dirtyRect(), painting.strokeTo({ 100, 100 }));
-    EXPECT_TRUE(painting.isSaved());
-    EXPECT_EQ(painting.dirtyRect(), painting.strokeEnd({ 150, 100 }));
-    EXPECT_FALSE(painting.isSaved());
-    EXPECT_TRUE(painting.layerArray()[0]->getStrokeNumber() == 0 && painting.layerArray()[1]->getStrokeNumber() == 1);
-}
-
+// Strokes go to the active layer, and only a finished one makes the painting unsaved.
 TEST(PaintingBrush, SwitchingKeepsTheSameTypesBrushAndFinishesAStrokeInProgressWithTheOldOne)
 {
     Painting painting({ 200, 200 });
     painting.addTransparentLayer();
+    painting.addTransparentLayer();
+    painting.setIsSaved(true);
     painting.setBrushColorWithSolidColor(Color::rgba(1, 0.5f, 0, 1));
     painting.switchBrush(penType);
     painting.setBrushSize(9);
@@ -63,8 +51,10 @@ TEST(PaintingBrush, SwitchingKeepsTheSameTypesBrushAndFinishesAStrokeInProgressW
     EXPECT_EQ(pen->brushData().size, 9.0f);
 
     painting.strokeFrom({ 10, 10 });
-    painting.strokeTo({ 60, 60 });
+    EXPECT_EQ(painting.dirtyRect(), painting.strokeTo({ 60, 60 }));
+    EXPECT_TRUE(painting.isSaved());
     painting.switchBrush(noBrushType);
+    EXPECT_EQ(painting.layerArray()[0]->getStrokeNumber(), 0);
     ASSERT_EQ(painting.activeLayer()->getStrokeNumber(), 1);
     const auto& points = painting.activeLayer()->strokeList()[0]->strokePoints();
     ASSERT_EQ(points.size(), 3u);
@@ -80,6 +70,7 @@ TEST(PaintingBrush, SwitchingKeepsTheSameTypesBrushAndFinishesAStrokeInProgressW
     // Finished strokes, whether lifted or ended by a switch, keep no pointer to
     // a brush that the next switch destroys; a replay lends them its own.
     drawStroke(painting, 11, { { 20, 20 }, { 90, 40 }, { 150, 150 } });
+    EXPECT_FALSE(painting.isSaved());
     painting.setBrush(Brush::createBrush(penType, nullptr));
     for (const auto& stroke : painting.activeLayer()->strokeList())
         EXPECT_EQ(stroke->brush(), nullptr);
