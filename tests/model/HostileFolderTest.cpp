@@ -46,6 +46,13 @@ void poke(std::vector<uint8_t>& bytes, size_t offset, T value)
     std::memcpy(bytes.data() + offset, &value, sizeof(T));
 }
 
+bool editStrokeFile(const QString& at, const std::function<void(std::vector<uint8_t>&)>& edit)
+{
+    auto bytes = readBytes(at + ".stk");
+    edit(bytes);
+    return writeBytes(at + ".stk", bytes);
+}
+
 // Where a one-layer file's first stroke keeps its first position and size.
 constexpr size_t firstPositionAt = 84 + 4, firstSizeAt = firstPositionAt + 8;
 
@@ -117,80 +124,78 @@ std::unique_ptr<Painting> paintingWithEveryPicture(int brushType)
 TEST(HostileFolder, EveryPaintingOpensOrIsRefusedInBoundedTimeAndMemory)
 {
     ScopedDocuments documents;
-    const auto file = [&](const QString& name) { return documents.file(name); };
+    // Each row damages the files of its painting, named by their common start.
     struct Row {
         const char* name;
         int brushType;
-        std::function<bool()> damage;
+        std::function<bool(const QString&)> damage;
         Opened expected;
     };
-    const Opened whole { true, true, true, 1, 1, 1, true };
+    const Opened whole { true, true, true, 1, 1, 1, true }, refused { false, true, false, 0, 0, 0, false };
     const std::vector<Row> rows {
-        { "intact", 13, [] { return true; }, whole },
-        { "bomb-layer", 13, [&] { return writeData(file("bomb-layer_layer_0.png"), pictureBomb()); },
+        { "intact", 13, [](const QString&) { return true; }, whole },
+        { "bomb-layer", 13, [](const QString& at) { return writeData(at + "_layer_0.png", pictureBomb()); },
             { true, true, true, 1, 1, 0, true } },
-        { "bomb-picture", 13, [&] { return writeData(file("bomb-picture.png"), pictureBomb()); },
+        { "bomb-picture", 13, [](const QString& at) { return writeData(at + ".png", pictureBomb()); },
             { true, true, false, 1, 1, 1, true } },
-        { "bomb-thumbnail", 13, [&] { return writeData(file("bomb-thumbnail_thumb.png"), pictureBomb()); },
+        { "bomb-thumbnail", 13, [](const QString& at) { return writeData(at + "_thumb.png", pictureBomb()); },
             { true, false, true, 1, 1, 1, true } },
-        { "bomb-background", 13, [&] { return writeData(file("bomb-background_bkg.png"), pictureBomb()); },
+        { "bomb-background", 13, [](const QString& at) { return writeData(at + "_bkg.png", pictureBomb()); },
             { true, true, true, 1, 1, 1, false } },
         { "pipes", 13,
-            [&] {
-                return makePipe(file("pipes_layer_0.png")) && makePipe(file("pipes.png")) && makePipe(file("pipes_thumb.png"))
-                    && makePipe(file("pipes_bkg.png"));
+            [](const QString& at) {
+                return makePipe(at + "_layer_0.png") && makePipe(at + ".png") && makePipe(at + "_thumb.png")
+                    && makePipe(at + "_bkg.png");
             },
             { true, false, false, 1, 1, 0, false } },
         { "huge-sides", 13,
-            [&] {
-                auto bytes = readBytes(file("huge-sides.stk"));
-                poke<int32_t>(bytes, 4, 16384);
-                poke<int32_t>(bytes, 8, 16384);
-                return writeBytes(file("huge-sides.stk"), bytes);
+            [](const QString& at) {
+                return editStrokeFile(at, [](std::vector<uint8_t>& bytes) {
+                    poke<int32_t>(bytes, 4, 16384);
+                    poke<int32_t>(bytes, 8, 16384);
+                });
             },
-            { false, true, false, 0, 0, 0, false } },
+            refused },
         { "many-layers", 13,
-            [&] {
-                std::vector<uint8_t> bytes(StrokeFileHeader::byteSize + 250000 * strokefile::layerHeaderSize, 0);
-                poke<int32_t>(bytes, 0, 1);
-                poke<int32_t>(bytes, 4, 16);
-                poke<int32_t>(bytes, 8, 16);
-                poke<int32_t>(bytes, 12, 250000);
-                return writeBytes(file("many-layers.stk"), bytes);
+            [](const QString& at) {
+                return editStrokeFile(at, [](std::vector<uint8_t>& bytes) {
+                    bytes.resize(StrokeFileHeader::byteSize + 250000 * strokefile::layerHeaderSize);
+                    poke<int32_t>(bytes, 4, 16);
+                    poke<int32_t>(bytes, 8, 16);
+                    poke<int32_t>(bytes, 12, 250000);
+                });
             },
-            { false, true, false, 0, 0, 0, false } },
+            refused },
         { "sparse-tail", 13,
-            [&] {
-                QFile stk(file("sparse-tail.stk"));
+            [](const QString& at) {
+                QFile stk(at + ".stk");
                 return stk.open(QIODevice::ReadWrite) && stk.resize(stk.size() + (qint64 { 2 } << 30));
             },
             whole },
         { "pattern-30000", 51,
-            [&] {
-                auto bytes = readBytes(file("pattern-30000.stk"));
-                poke<float>(bytes, firstSizeAt, 30000);
-                return writeBytes(file("pattern-30000.stk"), bytes);
+            [](const QString& at) {
+                return editStrokeFile(at, [](std::vector<uint8_t>& bytes) { poke<float>(bytes, firstSizeAt, 30000); });
             },
             whole },
         { "pen-nan-far", 13,
-            [&] {
-                auto bytes = readBytes(file("pen-nan-far.stk"));
-                poke<float>(bytes, firstSizeAt, std::numeric_limits<float>::quiet_NaN());
-                poke<int16_t>(bytes, firstPositionAt, 32767);
-                poke<int16_t>(bytes, firstPositionAt + 2, -32768);
-                // The pen keeps a size per point: the next one is astronomic.
-                poke<float>(bytes, firstPositionAt + 32, 1.7e30f);
-                return writeBytes(file("pen-nan-far.stk"), bytes);
+            [](const QString& at) {
+                return editStrokeFile(at, [](std::vector<uint8_t>& bytes) {
+                    poke<float>(bytes, firstSizeAt, std::numeric_limits<float>::quiet_NaN());
+                    poke<int16_t>(bytes, firstPositionAt, 32767);
+                    poke<int16_t>(bytes, firstPositionAt + 2, -32768);
+                    // The pen keeps a size per point: the next one is astronomic.
+                    poke<float>(bytes, firstPositionAt + 32, 1.7e30f);
+                });
             },
             whole },
     };
     for (const Row& row : rows) {
         ASSERT_TRUE(storePainting(row.name, *paintingWithEveryPicture(row.brushType))) << row.name;
-        ASSERT_TRUE(row.damage()) << row.name;
+        ASSERT_TRUE(row.damage(documents.file(row.name))) << row.name;
     }
     // A stroke file that is a pipe is no painting; a counter that is a pipe stops no save.
-    ASSERT_TRUE(makePipe(file("pipe-stroke.stk")));
-    ASSERT_TRUE(makePipe(file("index")));
+    ASSERT_TRUE(makePipe(documents.file("pipe-stroke.stk")));
+    ASSERT_TRUE(makePipe(documents.file("index")));
 
     const ChildRun run = runOpenChild(documents);
     EXPECT_TRUE(run.finished);
