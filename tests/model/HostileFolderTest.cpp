@@ -13,7 +13,7 @@
 namespace {
 
 // A valid PNG of a 4096 x 4096 transparent picture in 8-bit RGBA: a few
-// hundred kilobytes that decode to 64 MB.
+// tens of kilobytes that decode to 64 MB.
 const QByteArray& pictureBomb()
 {
     static const QByteArray png = [] {
