@@ -3,8 +3,7 @@
 // printing one line per painting with what it found, the time it took and the
 // memory it needed. Then it saves a new painting. The hostile folder test
 // runs it, so that a hang or a runaway allocation ends a child, not the test.
-//   painting_open_child [--clean]
-// prints "removed <n>" first with --clean, then
+// It prints "begin <name>" and then
 //   "opened <name> <painting> <thumbnail> <picture> <layers> <strokes> <layer pictures> <background> <ms> <kB>"
 // and finally "saved <name>" or "save failed".
 #include "Classes/model/Painting.h"
@@ -44,10 +43,6 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc > 1 && std::strcmp(argv[1], "--clean") == 0)
-        std::printf("removed %d\n", PaintingManager::removeOrphanFiles());
-    std::fflush(stdout);
-
     PaintingManager manager;
     manager.initPaintingManager();
     for (const auto& item : manager.paintingList()) {
@@ -89,17 +84,12 @@ int main(int argc, char** argv)
     painting.strokeEnd({ 50, 50 });
     painting.setPaintingImage(painting.getPaintingImage());
     bool done = false;
-    std::shared_ptr<PaintingItem> saved;
     manager.savePainting(painting, nullptr, [&](std::shared_ptr<PaintingItem> item) {
-        saved = std::move(item);
+        std::printf("%s\n", item ? qPrintable("saved " + item->paintingName()) : "save failed");
         done = true;
     });
     while (!done)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    if (saved)
-        std::printf("saved %s\n", qPrintable(saved->paintingName()));
-    else
-        std::printf("save failed\n");
     std::fflush(stdout);
     return 0;
 }

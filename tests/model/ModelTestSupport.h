@@ -3,10 +3,13 @@
 #include "Classes/brushes/Brush.h"
 #include "Classes/model/Painting.h"
 #include "Classes/model/PaintingFile.h"
+#include "platform/graphics/ImageContext.h"
 #include "platform/system/DispatchQueue.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <cstdint>
 #include <memory>
@@ -22,6 +25,34 @@ struct ScopedDocuments final {
 
     QTemporaryDir folder;
 };
+
+// Starts a helper program on the test's Documents folder; false if it never starts talking.
+inline bool startChild(QProcess& child, const char* program, const QString& documents, const QStringList& arguments = {})
+{
+    child.setProgram(program);
+    child.setArguments(arguments);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PINTARO_DOCUMENTS", documents);
+    child.setProcessEnvironment(environment);
+    // Unread, its warnings could fill the pipe and stall it.
+    child.setStandardErrorFile(QProcess::nullDevice());
+    child.start();
+    // Generous: a loaded machine may take seconds to start a program.
+    return child.waitForStarted(30000) && child.waitForReadyRead(30000);
+}
+
+// Reads the child's output until `done` holds of it, the child ends or the time runs out.
+template <typename Done>
+bool readUntil(QProcess& child, QByteArray& output, Done done, int timeoutMs = 30000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done(output) && child.state() == QProcess::Running && timer.elapsed() < timeoutMs) {
+        child.waitForReadyRead(100);
+        output += child.readAllStandardOutput();
+    }
+    return done(output);
+}
 
 inline std::unique_ptr<Painting> makePainting(int width, int height, int mirrixMode = 9)
 {
@@ -102,6 +133,25 @@ inline bool writeBytes(const QString& path, const std::vector<uint8_t>& bytes)
     QFile file(path);
     const auto size = static_cast<qint64>(bytes.size());
     return file.open(QIODevice::WriteOnly) && file.write(reinterpret_cast<const char*>(bytes.data()), size) == size;
+}
+
+// Every file of the folder with its bytes, optionally leaving out the counter,
+// which a failed save may still advance.
+inline std::vector<std::pair<QString, std::vector<uint8_t>>> filesOf(const ScopedDocuments& documents, bool withIndex = true)
+{
+    std::vector<std::pair<QString, std::vector<uint8_t>>> files;
+    for (const QString& name : documents.files())
+        if (withIndex || name != "index")
+            files.emplace_back(name, readBytes(documents.file(name)));
+    return files;
+}
+
+// The painting on a screen: background and every layer, as the editor shows it.
+inline QImage screenOf(const Painting& painting)
+{
+    platform::ImageContext context({ static_cast<float>(painting.width()), static_cast<float>(painting.height()) }, true, 1);
+    painting.drawPaintingTo(context);
+    return context.image().qimage();
 }
 
 // Waits for the saves started so far and runs their completions.

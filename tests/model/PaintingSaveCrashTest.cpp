@@ -1,10 +1,7 @@
+#include "Classes/model/PaintingManager.h"
 #include "Classes/model/StrokeFile.h"
 #include "ModelTestSupport.h"
 
-#include "Classes/model/PaintingManager.h"
-
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QRegularExpression>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -31,20 +28,6 @@ std::vector<std::pair<QString, int>> savesReported(const QByteArray& output)
             saves.emplace_back(QString::fromUtf8(fields[1]), fields[2].toInt());
     }
     return saves;
-}
-
-void startChild(QProcess& child, const ScopedDocuments& documents)
-{
-    child.setProgram(PAINTING_SAVE_CHILD);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("PINTARO_DOCUMENTS", documents.path());
-    child.setProcessEnvironment(environment);
-    // Unread, its warnings could fill the pipe and stall it.
-    child.setStandardErrorFile(QProcess::nullDevice());
-    child.start();
-    // Generous: a loaded machine may take seconds to start a program.
-    ASSERT_TRUE(child.waitForStarted(30000));
-    ASSERT_TRUE(child.waitForReadyRead(30000));
 }
 
 // The names of saves whose pictures are there but whose stroke file is not.
@@ -101,14 +84,6 @@ bool stopMidSave(QProcess& child, const ScopedDocuments& documents)
     return false;
 }
 
-std::vector<std::pair<QString, std::vector<uint8_t>>> everyFile(const ScopedDocuments& documents)
-{
-    std::vector<std::pair<QString, std::vector<uint8_t>>> files;
-    for (const QString& name : documents.files())
-        files.emplace_back(name, readBytes(documents.file(name)));
-    return files;
-}
-
 }
 
 TEST(PaintingSaveCrash, KilledAtRandomWhileSavingTheLastCompleteSaveAlwaysOpensIntact)
@@ -119,16 +94,14 @@ TEST(PaintingSaveCrash, KilledAtRandomWhileSavingTheLastCompleteSaveAlwaysOpensI
 
     // The first child shows how long one save takes on this machine, so that
     // the kills fall before, between and inside saves however loaded it is.
+    const auto saved = [](const QByteArray& output) { return !savesReported(output).empty(); };
     QElapsedTimer timer;
     {
         QProcess child;
-        startChild(child, documents);
+        ASSERT_TRUE(startChild(child, PAINTING_SAVE_CHILD, documents.path()));
         timer.start();
         QByteArray output;
-        while (savesReported(output).empty() && timer.elapsed() < 20000) {
-            child.waitForReadyRead(100);
-            output += child.readAllStandardOutput();
-        }
+        readUntil(child, output, saved, 20000);
         child.kill();
         ASSERT_TRUE(child.waitForFinished(10000));
     }
@@ -136,16 +109,12 @@ TEST(PaintingSaveCrash, KilledAtRandomWhileSavingTheLastCompleteSaveAlwaysOpensI
 
     for (int round = 0; round < 40; ++round) {
         QProcess child;
-        startChild(child, documents);
+        ASSERT_TRUE(startChild(child, PAINTING_SAVE_CHILD, documents.path()));
         // Every other round lets a save complete first, so that whole saves are
         // checked however slow the machine; the kill still lands anywhere after it.
         QByteArray output;
-        if (round % 2) {
-            while (savesReported(output).empty() && child.state() == QProcess::Running) {
-                child.waitForReadyRead(100);
-                output += child.readAllStandardOutput();
-            }
-        }
+        if (round % 2)
+            readUntil(child, output, saved);
         child.waitForFinished(delayMs(random));
         child.kill();
         ASSERT_TRUE(child.waitForFinished(10000));
@@ -182,48 +151,36 @@ TEST(OrphanFiles, OnlyPicturesOfKilledSavesAndUnfinishedWritesGoAndNeverWhileAno
     painting->setThumbnailImage(painting->paintingImage());
     ASSERT_TRUE(storePainting("2013-03-03-10-11-12", *painting));
     ASSERT_TRUE(storePainting("holiday", *painting));
-    const QString killed = "2013-03-03-10-11-13-2";
+    // The pictures of a killed save and unfinished writes go; other files and a pipe stay.
+    QStringList gone { "2013-03-03-10-11-12.stk.Ab12Cd", "index.x9Y8z7" };
     for (const char* suffix : { ".png", "@2x.png", "_thumb.png", "_layer_0.png", "_bkg@2x.png" })
-        ASSERT_TRUE(writeBytes(documents.file(killed + suffix), { 1 }));
-    const QStringList gone { killed + ".png", killed + "@2x.png", killed + "_thumb.png", killed + "_layer_0.png",
-        killed + "_bkg@2x.png", "2013-03-03-10-11-12.stk.Ab12Cd", "index.x9Y8z7" };
-    for (const char* name : { "2013-03-03-10-11-12.stk.Ab12Cd", "index.x9Y8z7", "notes.txt", "holiday-2.png" })
-        ASSERT_TRUE(writeBytes(documents.file(name), { 2 }));
+        gone << QStringLiteral("2013-03-03-10-11-13-2") + suffix;
+    for (const QString& name : gone + QStringList { "notes.txt", "holiday-2.png" })
+        ASSERT_TRUE(writeBytes(documents.file(name), { 1 }));
     ASSERT_EQ(::mkfifo(QFile::encodeName(documents.file("2013-03-03-10-11-14_thumb.png")).constData(), 0644), 0);
-    const QStringList before = documents.files();
-
-    EXPECT_EQ(PaintingManager::removeOrphanFiles(), gone.size());
-    QStringList expected = before;
+    QStringList expected = documents.files();
     for (const QString& name : gone)
         expected.removeAll(name);
+
+    EXPECT_EQ(PaintingManager::removeOrphanFiles(), gone.size());
     EXPECT_EQ(documents.files(), expected);
     EXPECT_EQ(PaintingManager::removeOrphanFiles(), 0);
 
     // Another process caught between a save's pictures and its stroke file:
     // nothing of the folder is touched, and its save then completes whole.
     QProcess child;
-    startChild(child, documents);
+    ASSERT_TRUE(startChild(child, PAINTING_SAVE_CHILD, documents.path()));
     ASSERT_TRUE(stopMidSave(child, documents));
     const QString midSave = *unfinishedSaves(documents).begin();
-    const auto frozen = everyFile(documents);
+    const auto frozen = filesOf(documents);
     EXPECT_EQ(PaintingManager::removeOrphanFiles(), 0);
-    EXPECT_TRUE(everyFile(documents) == frozen);
+    EXPECT_TRUE(filesOf(documents) == frozen);
     ::kill(static_cast<pid_t>(child.processId()), SIGCONT);
     QByteArray output;
-    QElapsedTimer timer;
-    timer.start();
-    auto reported = [&] {
-        for (const auto& [name, strokes] : savesReported(output)) {
-            if (name == midSave)
-                return true;
-        }
-        return false;
-    };
-    while (!reported() && timer.elapsed() < 30000) {
-        child.waitForReadyRead(100);
-        output += child.readAllStandardOutput();
-    }
-    ASSERT_TRUE(reported());
+    ASSERT_TRUE(readUntil(child, output, [&](const QByteArray& lines) {
+        const auto saves = savesReported(lines);
+        return std::any_of(saves.begin(), saves.end(), [&](const auto& save) { return save.first == midSave; });
+    }));
     auto reopened = Painting::initWithContentsOfFile(midSave);
     ASSERT_TRUE(reopened);
     EXPECT_TRUE(reopened->activeLayer()->snapShotImage() && reopened->paintingImage());

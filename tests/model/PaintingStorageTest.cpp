@@ -27,17 +27,6 @@ struct ScopedFileSizeLimit {
     rlimit previous {};
 };
 
-// Every file of the directory with its bytes, leaving out the counter, which a
-// failed save may still advance.
-std::vector<std::pair<QString, std::vector<uint8_t>>> snapshotOf(const ScopedDocuments& documents)
-{
-    std::vector<std::pair<QString, std::vector<uint8_t>>> snapshot;
-    for (const QString& name : documents.files())
-        if (name != "index")
-            snapshot.emplace_back(name, readBytes(documents.file(name)));
-    return snapshot;
-}
-
 // Saves through the manager and waits: the completion's item, or null.
 std::shared_ptr<PaintingItem> saveAndWait(PaintingManager& manager, Painting& painting)
 {
@@ -111,7 +100,7 @@ TEST(PaintingSaveFailure, FullDiskReportsFailureAndLeavesEarlierFilesAndTheListA
     auto painting = makeSamplePainting();
     const auto item = saveAndWait(manager, *painting);
     ASSERT_TRUE(item);
-    const auto before = snapshotOf(documents);
+    const auto before = filesOf(documents, false);
     const auto listBefore = manager.paintingList();
     const QString strokeFile = documents.file(item->paintingName() + ".stk");
     for (int i = 0; i < 40; ++i)
@@ -122,7 +111,7 @@ TEST(PaintingSaveFailure, FullDiskReportsFailureAndLeavesEarlierFilesAndTheListA
         // Past the limit halfway through: the old stroke file must survive whole.
         EXPECT_FALSE(storeStrokeToFile(strokeFile, *painting));
     }
-    EXPECT_TRUE(snapshotOf(documents) == before);
+    EXPECT_TRUE(filesOf(documents, false) == before);
     EXPECT_EQ(manager.paintingList(), listBefore);
     // The disk has room again: the strokes, not written before, are written now.
     ASSERT_TRUE(storeStrokeToFile(strokeFile, *painting));

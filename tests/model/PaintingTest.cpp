@@ -1,6 +1,7 @@
 #include "Classes/brushes/Mirrix.h"
 #include "ModelTestSupport.h"
 #include "platform/graphics/ImageContext.h"
+#include "platform/graphics/PainterContext.h"
 #include "platform/system/Device.h"
 
 #include <QImage>
@@ -12,12 +13,42 @@ using platform::DeviceProfile;
 using platform::Point;
 using platform::Rect;
 using platform::ScopedDeviceProfile;
+using platform::Size;
 
 namespace {
 
 constexpr int penType = 13;
 // A type the factory makes no brush for.
 constexpr int noBrushType = 12;
+
+// A painting with glowing, mirrored, pattern and eraser strokes.
+std::unique_ptr<Painting> paintedPainting(int width, int height)
+{
+    auto painting = makePainting(width, height, 4);
+    painting->setBackgroundColor(Color::rgba(0.1f, 0.3f, 0.6f, 1));
+    drawStroke(*painting, 37, { { 30, 40 }, { 120, 90 }, { 200, 60 }, { 260, 200 } });
+    drawStroke(*painting, 64, { { 50, 300 }, { 140, 250 }, { 220, 330 } });
+    drawStroke(*painting, 23, { { 20, 200 }, { 150, 180 }, { 300, 220 } });
+    return painting;
+}
+
+QImage throughPainter(const Painting& painting, QSize imageSize, const QTransform& transform)
+{
+    QImage image(imageSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setTransform(transform);
+    {
+        platform::PainterContext context(painter, Size { float(painting.width()), float(painting.height()) });
+        painting.drawPaintingTo(context);
+    }
+    // The painter is left as the widget set it.
+    EXPECT_EQ(painter.transform(), transform);
+    EXPECT_EQ(painter.compositionMode(), QPainter::CompositionMode_SourceOver);
+    EXPECT_EQ(painter.opacity(), 1.0);
+    return image;
+}
+
 
 }
 
@@ -35,25 +66,13 @@ TEST(PaintingBrush, MirrorTurnsAboutTheWholePointCentre)
     }
 }
 
-TEST(PaintingBrush, StrokesReachTheActiveLayerAndOnlyFinishedOnesUnsave)
-{
-    Painting painting({ 200, 200 });
-    painting.switchBrush(penType);
-    painting.addTransparentLayer();
-    painting.addTransparentLayer();
-    painting.setIsSaved(true);
-    painting.strokeFrom({ 10, 10 });
-    EXPECT_EQ(painting.dirtyRect(), painting.strokeTo({ 100, 100 }));
-    EXPECT_TRUE(painting.isSaved());
-    EXPECT_EQ(painting.dirtyRect(), painting.strokeEnd({ 150, 100 }));
-    EXPECT_FALSE(painting.isSaved());
-    EXPECT_TRUE(painting.layerArray()[0]->getStrokeNumber() == 0 && painting.layerArray()[1]->getStrokeNumber() == 1);
-}
-
+// Strokes go to the active layer, and only a finished one makes the painting unsaved.
 TEST(PaintingBrush, SwitchingKeepsTheSameTypesBrushAndFinishesAStrokeInProgressWithTheOldOne)
 {
     Painting painting({ 200, 200 });
     painting.addTransparentLayer();
+    painting.addTransparentLayer();
+    painting.setIsSaved(true);
     painting.setBrushColorWithSolidColor(Color::rgba(1, 0.5f, 0, 1));
     painting.switchBrush(penType);
     painting.setBrushSize(9);
@@ -63,8 +82,10 @@ TEST(PaintingBrush, SwitchingKeepsTheSameTypesBrushAndFinishesAStrokeInProgressW
     EXPECT_EQ(pen->brushData().size, 9.0f);
 
     painting.strokeFrom({ 10, 10 });
-    painting.strokeTo({ 60, 60 });
+    EXPECT_EQ(painting.dirtyRect(), painting.strokeTo({ 60, 60 }));
+    EXPECT_TRUE(painting.isSaved());
     painting.switchBrush(noBrushType);
+    EXPECT_EQ(painting.layerArray()[0]->getStrokeNumber(), 0);
     ASSERT_EQ(painting.activeLayer()->getStrokeNumber(), 1);
     const auto& points = painting.activeLayer()->strokeList()[0]->strokePoints();
     ASSERT_EQ(points.size(), 3u);
@@ -80,6 +101,7 @@ TEST(PaintingBrush, SwitchingKeepsTheSameTypesBrushAndFinishesAStrokeInProgressW
     // Finished strokes, whether lifted or ended by a switch, keep no pointer to
     // a brush that the next switch destroys; a replay lends them its own.
     drawStroke(painting, 11, { { 20, 20 }, { 90, 40 }, { 150, 150 } });
+    EXPECT_FALSE(painting.isSaved());
     painting.setBrush(Brush::createBrush(penType, nullptr));
     for (const auto& stroke : painting.activeLayer()->strokeList())
         EXPECT_EQ(stroke->brush(), nullptr);
@@ -123,4 +145,36 @@ TEST(PaintingImage, PictureIsUprightOverTheBackgroundAndMatchesTheView)
     EXPECT_EQ(withPhoto.pixel(50, 30), qRgb(0, 255, 0));
     EXPECT_EQ(withPhoto.pixel(50, 70), qRgb(255, 255, 0));
     EXPECT_EQ(qAlpha(withPhoto.pixel(150, 120)), 0);
+}
+
+// A canvas widget draws the painting straight into its own painter; the pixels
+// are those of a picture of the painting, in movie mode too, and wherever the
+// widget's painter has placed the canvas.
+TEST(PainterContext, DrawsThePaintingAsAPictureOfItWouldShowIt)
+{
+    for (bool withPhoto : { false, true }) {
+        SCOPED_TRACE(withPhoto ? "photo background" : "colour background");
+        auto painting = paintedPainting(320, 416);
+        if (withPhoto) {
+            QImage photo(320, 416, QImage::Format_ARGB32_Premultiplied);
+            photo.fill(QColor(200, 120, 40));
+            QPainter(&photo).fillRect(40, 60, 100, 80, QColor(20, 200, 90));
+            painting->setBackgroundImage(platform::Image(photo));
+        }
+        for (bool replaying : { false, true }) {
+            if (replaying) {
+                painting->startPlayback();
+                painting->playback();
+            }
+            platform::ImageContext picture(Size { 320, 416 }, false, 1);
+            painting->drawPaintingTo(picture);
+            const QImage expected = picture.image().qimage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            EXPECT_EQ(throughPainter(*painting, { 320, 416 }, {}), expected) << replaying;
+
+            const QImage moved = throughPainter(*painting, { 360, 456 }, QTransform::fromTranslate(25, 30));
+            EXPECT_EQ(moved.copy(25, 30, 320, 416), expected) << replaying;
+            EXPECT_EQ(moved.pixel(10, 10), 0u);
+        }
+        painting->stopPlayback();
+    }
 }

@@ -19,14 +19,6 @@ namespace {
 // The brush button's eight brushes.
 constexpr int cycleBrushes[] = { 37, 16, 13, 11, 34, 64, 24, 101 };
 
-std::vector<Point> wave(float x, float y)
-{
-    std::vector<Point> points;
-    for (int i = 0; i < 9; ++i)
-        points.push_back({ x + 30.0f * i, y + ((i % 2) ? 45.0f : 0.0f) });
-    return points;
-}
-
 // Every brush of the brush button in random colour, in a mirror mode, three
 // times round. Some brushes seed the generators from the clock when made, so
 // they are seeded again after each switch; the colour cycles run on untouched.
@@ -41,11 +33,11 @@ std::unique_ptr<Painting> drawEveryBrush(unsigned seed)
             painting->switchBrush(type);
             platform::srandom(seed + type * 10 + round);
             platform::srand(seed + type * 10 + round);
-            const auto points = wave(10.0f + round * 20, 30.0f + type % 7 * 50);
-            painting->strokeFrom(points.front());
-            for (size_t i = 1; i + 1 < points.size(); ++i)
-                painting->strokeTo(points[i]);
-            painting->strokeEnd(points.back());
+            // A zigzag; switching again to the same type keeps the seeded brush.
+            std::vector<Point> points;
+            for (int i = 0; i < 9; ++i)
+                points.push_back({ 10.0f + round * 20 + 30.0f * i, 30.0f + type % 7 * 50 + ((i % 2) ? 45.0f : 0.0f) });
+            drawStroke(*painting, type, points);
         }
     }
     painting->setPaintingImage(painting->getPaintingImage());

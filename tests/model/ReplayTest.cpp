@@ -1,5 +1,4 @@
 #include "ModelTestSupport.h"
-#include "platform/graphics/ImageContext.h"
 #include "platform/system/Random.h"
 
 #include <gtest/gtest.h>
@@ -23,13 +22,6 @@ std::unique_ptr<Painting> penPainting(int width = 300, int height = 300, int typ
     painting->setBrushColorWithSolidColor(platform::Color::rgba(1, 0, 0, 1));
     painting->switchBrush(type);
     return painting;
-}
-
-QImage screenOf(const Painting& painting)
-{
-    platform::ImageContext context({ static_cast<float>(painting.width()), static_cast<float>(painting.height()) }, true, 1);
-    painting.drawPaintingTo(context);
-    return context.image().qimage();
 }
 
 }
