@@ -61,8 +61,10 @@ void Painting::finishStrokeOfBrush()
     // A stroke still being drawn (a second finger on the toolbar) must not
     // outlive its brush: finish it where it was last recorded.
     if (m_brush && m_activeLayer && m_activeLayer->currentStroke()
-        && m_activeLayer->currentStroke()->brush() == m_brush.get())
+        && m_activeLayer->currentStroke()->brush() == m_brush.get()) {
         m_activeLayer->strokeEnd(m_activeLayer->prevPoint());
+        m_isSaved = false;
+    }
 }
 
 void Painting::switchBrush(int type)

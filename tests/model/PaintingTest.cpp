@@ -91,6 +91,7 @@ TEST(PaintingBrush, SwitchingKeepsTheSameTypesBrushAndFinishesAStrokeInProgressW
     ASSERT_EQ(points.size(), 3u);
     EXPECT_EQ(points[2].CGPoint(), (Point { 60, 60 }));
     EXPECT_EQ(points[2].brushData().type, static_cast<uint32_t>(penType));
+    EXPECT_FALSE(painting.isSaved()) << "a stroke ended by a switch is as unsaved as a lifted one";
     EXPECT_EQ(painting.strokeEnd({ 100, 100 }), Rect::zero());
     // A new brush follows the colour mode.
     painting.switchBrush(penType);
