@@ -19,6 +19,10 @@ struct MovieFolders {
     ~MovieFolders();
     // Movies in the album, hidden leftovers included.
     int albumMovies() const;
+    // The first movie in the album; empty when there is none.
+    QString albumMovie() const;
+    // Where the encoder writes the movie before the album takes it.
+    static QString videoPath();
     QTemporaryDir root;
 };
 

@@ -1,11 +1,9 @@
 #include "Classes/movie/VideoEncoder.h"
-#include "platform/media/PhotoAlbum.h"
 #include "platform/system/DispatchQueue.h"
+#include "tests/movie/MovieTestPaintings.h"
 #include "tests/support/MovieProbe.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <atomic>
 #include <climits>
@@ -48,23 +46,6 @@ private:
     }
 };
 
-// A fresh folder serving as Documents and as the album (whose movies go in a
-// folder of their own) for one export. An empty setting counts as none.
-struct Folders {
-    Folders() { use(root.path()); }
-    ~Folders() { use(QString()); }
-    static void use(const QString& path)
-    {
-        qputenv("PINTARO_DOCUMENTS", path.toUtf8());
-        qputenv("PINTARO_ALBUM", path.toUtf8());
-    }
-    QString videoPath() const { return root.filePath("video.mp4"); }
-    // Hidden files count too: no temporary copy may stay behind.
-    int albumMovies() const { return int(QDir(platform::PhotoAlbum::videosDirectory()).entryList(QDir::Files | QDir::Hidden).size()); }
-
-    QTemporaryDir root;
-};
-
 }
 
 TEST(VideoEncoder, PullsFramesIntoAMovieForTheAlbumOrFailsWithoutOne)
@@ -85,7 +66,7 @@ TEST(VideoEncoder, PullsFramesIntoAMovieForTheAlbumOrFailsWithoutOne)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Folders folders;
+        MovieFolders folders;
         FrameSource source;
         source.frames = c.frames;
         source.wrongSizeAt = c.wrongSizeAt;
@@ -122,7 +103,7 @@ TEST(VideoEncoder, PullsFramesIntoAMovieForTheAlbumOrFailsWithoutOne)
 
 TEST(VideoEncoder, ReleasingTheEncoderMidPullStopsWithoutCallingTheDelegateAgain)
 {
-    Folders folders;
+    MovieFolders folders;
     FrameSource source;
     source.frames = INT_MAX;
     {
