@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QScroller>
 #include <gtest/gtest.h>
 
 using namespace gallerytest;
@@ -83,22 +84,6 @@ TEST(ThumbnailGrid, CellsRowsContentAndCountLabelFollowTheDeviceGeometry)
         EXPECT_EQ(grid.countLabel().text(), QStringLiteral("%1 paintings").arg(c.paintings));
         EXPECT_EQ(grid.screen->title(), "Gallery");
         EXPECT_TRUE(waitFor([&] { return grid.cell(0)->hasThumbnail(); })) << "the thumbnail arrives from the disk";
-    }
-}
-
-TEST(ThumbnailGrid, EmptyGalleryCentresTheCountAboveTheMiddle)
-{
-    for (const DeviceProfile& device : { DeviceProfile::phone(), DeviceProfile::tablet() }) {
-        SCOPED_TRACE(device.name);
-        platform::ScopedDeviceProfile profile(device);
-        ScopedDocuments documents;
-        Grid grid;
-        QLabel& label = grid.countLabel();
-        EXPECT_EQ(label.text(), "0 paintings");
-        EXPECT_FALSE(label.visibleRegion().isEmpty()) << "the label is not cut off by the empty grid";
-        EXPECT_TRUE(grid.screen->visibleCells().empty());
-        EXPECT_EQ(label.x(), static_cast<int>(device.screenSize.width / 2 - label.width() / 2.0f));
-        EXPECT_EQ(label.y(), static_cast<int>(device.screenSize.height / 2 - label.height() / 2.0f - 20));
     }
 }
 
@@ -197,38 +182,36 @@ TEST(ThumbnailGrid, DeleteModeMarksCellsAsksForEachAndDeletesOneAtATime)
         EXPECT_FALSE(grid.overlayShown(*cell, "checkedSign"));
 }
 
-TEST(ThumbnailGrid, DeletingTheOnlyPaintingLeavesDeleteModeWithTheEmptyGrid)
+TEST(ThumbnailGrid, DeletingTheOnlyPaintingLeavesDeleteModeWithTheEmptyGridAndItsCountCentredAboveTheMiddle)
 {
-    platform::ScopedDeviceProfile profile(DeviceProfile::tablet());
-    ScopedDocuments documents;
-    savePaintings(1);
-    Grid grid;
-    longPressWidget(*grid.cell(0));
-    clickWidget(*grid.cell(0));
-    ASSERT_TRUE(answerSheet(grid.window.window, "Delete Painting"));
-    EXPECT_FALSE(grid.screen->isDeleteMode());
-    EXPECT_EQ(grid.screen->title(), "Gallery");
-    EXPECT_TRUE(grid.screen->visibleCells().empty());
-    EXPECT_EQ(grid.countLabel().text(), "0 paintings");
-    EXPECT_FALSE(barButtonNamed(*grid.screen, "Cancel"));
-}
-
-TEST(ThumbnailGrid, TapOpensThePagerAtThatPainting)
-{
-    platform::ScopedDeviceProfile profile(DeviceProfile::phone());
-    ScopedDocuments documents;
-    savePaintings(6, 1);
-    Grid grid;
-    clickWidget(*grid.cell(5));
-    auto* pager = dynamic_cast<PaintingGalleryViewController*>(grid.window.navigation().topViewController());
-    ASSERT_TRUE(pager);
-    EXPECT_EQ(pager->title(), "6/6");
-    EXPECT_EQ(grid.window.navigation().navigationBar().title(), "6/6");
-    // Back in the grid, another painting opens the same pager there.
-    clickWidget(*grid.window.navigation().navigationBar().backButton());
-    clickWidget(*grid.cell(2));
-    EXPECT_EQ(grid.window.navigation().topViewController(), pager);
-    EXPECT_EQ(pager->title(), "3/6");
+    for (const DeviceProfile& device : { DeviceProfile::phone(), DeviceProfile::tablet() }) {
+        SCOPED_TRACE(device.name);
+        platform::ScopedDeviceProfile profile(device);
+        ScopedDocuments documents;
+        savePaintings(1);
+        const auto expectEmpty = [&](Grid& grid) {
+            QLabel& label = grid.countLabel();
+            EXPECT_EQ(label.text(), "0 paintings");
+            EXPECT_FALSE(label.visibleRegion().isEmpty()) << "the label is not cut off by the empty grid";
+            EXPECT_TRUE(grid.screen->visibleCells().empty());
+            EXPECT_EQ(label.x(), static_cast<int>(device.screenSize.width / 2 - label.width() / 2.0f));
+            EXPECT_EQ(label.y(), static_cast<int>(device.screenSize.height / 2 - label.height() / 2.0f - 20));
+        };
+        {
+            Grid grid;
+            longPressWidget(*grid.cell(0));
+            clickWidget(*grid.cell(0));
+            ASSERT_TRUE(answerSheet(grid.window.window, "Delete Painting"));
+            EXPECT_FALSE(grid.screen->isDeleteMode());
+            EXPECT_EQ(grid.screen->title(), "Gallery");
+            EXPECT_FALSE(barButtonNamed(*grid.screen, "Cancel"));
+            SCOPED_TRACE("after the deletion");
+            expectEmpty(grid);
+        }
+        Grid opened;
+        SCOPED_TRACE("opened empty");
+        expectEmpty(opened);
+    }
 }
 
 TEST(ThumbnailGrid, NewPaintingOpensTheEditorWithAnEmptyUnsavedPainting)
@@ -248,15 +231,29 @@ TEST(ThumbnailGrid, NewPaintingOpensTheEditorWithAnEmptyUnsavedPainting)
     EXPECT_TRUE(editor->mPainting()->layerArray().front()->strokeList().empty());
 }
 
-TEST(ThumbnailGrid, DraggingScrollsTheGridWithoutOpeningAPainting)
+TEST(ThumbnailGrid, ADragScrollsWithoutOpeningAPaintingAndATapOpensThePagerAtThatPainting)
 {
     platform::ScopedDeviceProfile profile(DeviceProfile::phone());
     ScopedDocuments documents;
     savePaintingCopies(60);
     Grid grid;
     dragWidget(*grid.cell(9), QPoint(0, -200));
-    ASSERT_TRUE(waitFor([&] { return grid.scrollTop() > 100; }));
+    // A tap while the grid still glides only stops it, so wait for the glide to end.
+    QScroller& scroller = *QScroller::scroller(grid.screen->thumbnailScrollView()->viewport());
+    ASSERT_TRUE(waitFor([&] { return grid.scrollTop() > 100 && scroller.state() == QScroller::Inactive; }, 10000));
     EXPECT_EQ(grid.window.navigation().topViewController(), grid.screen.get());
     EXPECT_FALSE(grid.screen->isDeleteMode());
-    EXPECT_EQ(grid.shownIndices().front(), grid.scrollTop() / 79 * 4);
+    const int first = grid.scrollTop() / 79 * 4;
+    EXPECT_EQ(grid.shownIndices().front(), first);
+
+    clickWidget(*grid.cell(first + 5));
+    auto* pager = dynamic_cast<PaintingGalleryViewController*>(grid.window.navigation().topViewController());
+    ASSERT_TRUE(pager);
+    EXPECT_EQ(pager->title(), QStringLiteral("%1/60").arg(first + 6));
+    EXPECT_EQ(grid.window.navigation().navigationBar().title(), pager->title());
+    // Back in the grid, another painting opens the same pager there.
+    clickWidget(*grid.window.navigation().navigationBar().backButton());
+    clickWidget(*grid.cell(first + 2));
+    EXPECT_EQ(grid.window.navigation().topViewController(), pager);
+    EXPECT_EQ(pager->title(), QStringLiteral("%1/60").arg(first + 3));
 }
