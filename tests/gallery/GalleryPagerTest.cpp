@@ -79,7 +79,7 @@ TEST(GalleryPager, PagesOneAtATimeWithDragKeysAndWheelTitledPageOfCountAndTapsFa
         }
 
         // However fast the swipe, it turns one page.
-        dragWidget(*pager.shownPage(), QPoint(-120, 0));
+        touchWidget(*pager.shownPage(), QPoint(-120, 0));
         ASSERT_TRUE(waitFor([&] { return pager.screen->pagingScrollView()->horizontalScrollBar()->value() == slot; }));
         EXPECT_EQ(pager.screen->title(), "2/3");
         EXPECT_FALSE(pager.screen->barHidden()) << "a drag is no tap";
@@ -170,7 +170,7 @@ TEST(GalleryPager, SavesTheShownPictureToTheAlbum)
     EXPECT_TRUE(pager.screen->isBusy());
     ASSERT_TRUE(waitFor([&] { return !pager.screen->isBusy(); }));
     ASSERT_EQ(documents.albumPictures().size(), 1);
-    const QImage saved(documents.folder.path() + "/Album/Pictures/Pintaro/" + documents.albumPictures().front());
+    const QImage saved(QDir(documents.albumPicturesDirectory()).filePath(documents.albumPictures().front()));
     EXPECT_EQ(saved.size(), QSize(320, 436));
 }
 

@@ -237,7 +237,7 @@ TEST(ThumbnailGrid, ADragScrollsWithoutOpeningAPaintingAndATapOpensThePagerAtTha
     ScopedDocuments documents;
     savePaintingCopies(60);
     Grid grid;
-    dragWidget(*grid.cell(9), QPoint(0, -200));
+    touchWidget(*grid.cell(9), QPoint(0, -200));
     // A tap while the grid still glides only stops it, so wait for the glide to end.
     QScroller& scroller = *QScroller::scroller(grid.screen->thumbnailScrollView()->viewport());
     ASSERT_TRUE(waitFor([&] { return grid.scrollTop() > 100 && scroller.state() == QScroller::Inactive; }, 10000));

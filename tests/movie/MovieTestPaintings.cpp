@@ -2,44 +2,12 @@
 
 #include "Classes/model/Painting.h"
 #include "Classes/model/PaintingFile.h"
-#include "platform/media/PhotoAlbum.h"
 #include "platform/media/PixelBuffer.h"
-#include "platform/system/FileLocations.h"
 
-#include <QDir>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
-
-MovieFolders::MovieFolders()
-{
-    qputenv("PINTARO_DOCUMENTS", root.filePath("Documents").toUtf8());
-    qputenv("PINTARO_ALBUM", root.filePath("Album").toUtf8());
-}
-
-MovieFolders::~MovieFolders()
-{
-    qunsetenv("PINTARO_DOCUMENTS");
-    qunsetenv("PINTARO_ALBUM");
-}
-
-int MovieFolders::albumMovies() const
-{
-    return int(QDir(platform::PhotoAlbum::videosDirectory()).entryList(QDir::Files | QDir::Hidden).size());
-}
-
-QString MovieFolders::albumMovie() const
-{
-    const QDir album(platform::PhotoAlbum::videosDirectory());
-    const QStringList movies = album.entryList(QDir::Files);
-    return movies.isEmpty() ? QString() : album.filePath(movies.front());
-}
-
-QString MovieFolders::videoPath()
-{
-    return platform::FileLocations::documentPath(QStringLiteral("video.mp4"));
-}
 
 std::unique_ptr<Painting> makeStrokedPainting(int width, int height, int strokes)
 {

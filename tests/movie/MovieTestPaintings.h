@@ -3,7 +3,6 @@
 #include "platform/graphics/AffineTransform.h"
 #include "platform/graphics/Geometry.h"
 
-#include <QTemporaryDir>
 #include <memory>
 #include <vector>
 
@@ -11,20 +10,6 @@ class Painting;
 namespace platform {
 class PixelBuffer;
 }
-
-// A fresh Documents folder and album for one test; both settings are removed
-// again at the end.
-struct MovieFolders {
-    MovieFolders();
-    ~MovieFolders();
-    // Movies in the album, hidden leftovers included.
-    int albumMovies() const;
-    // The first movie in the album; empty when there is none.
-    QString albumMovie() const;
-    // Where the encoder writes the movie before the album takes it.
-    static QString videoPath();
-    QTemporaryDir root;
-};
 
 // A painting of the size (whole multiples of 16, so the crop is the whole
 // painting) on a dark blue ground with `strokes` pen strokes of solid colours

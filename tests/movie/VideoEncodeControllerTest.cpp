@@ -88,7 +88,7 @@ TEST(VideoEncodeController, CreatesTheMovieOfOpeningReplayAndEndingInTheAlbum)
         SCOPED_TRACE(c.name);
         platform::ScopedDeviceProfile profile(*platform::DeviceProfile::named(c.device));
         const float scale = c.device == std::string("retina-phone") ? 2 : 1;
-        MovieFolders folders;
+        ScopedDocuments folders;
         auto painting = saveAndReload(makeStrokedPainting(192, 128, c.strokes));
         ASSERT_TRUE(painting);
         const platform::Image picture = *painting->paintingImage();
@@ -111,7 +111,7 @@ TEST(VideoEncodeController, CreatesTheMovieOfOpeningReplayAndEndingInTheAlbum)
         EXPECT_FALSE(e.screen->progressBarContainer()->isVisible());
         EXPECT_FALSE(e.navigation().isNavigationBarHidden());
         EXPECT_EQ(e.screen->navigationItem().rightBarButton(), e.screen->doneButton());
-        EXPECT_EQ(folders.albumMovies(), 1);
+        EXPECT_EQ(folders.albumMovies().size(), 1);
 
         const auto movie = probeMovie(folders.albumMovie());
         ASSERT_TRUE(movie);
@@ -127,7 +127,7 @@ TEST(VideoEncodeController, CreatesTheMovieOfOpeningReplayAndEndingInTheAlbum)
 
 TEST(VideoEncodeController, TurnsThePreviewAndTheFrameInQuarterTurns)
 {
-    MovieFolders folders;
+    ScopedDocuments folders;
     ExportScreen e(makeStrokedPainting(320, 208, 2));
     EXPECT_EQ(e.screen->title(), "Movie Export");
     EXPECT_EQ(e.screen->navigationItem().rightBarButton(), e.screen->cancelButton());
@@ -174,14 +174,14 @@ TEST(VideoEncodeController, EndsInTheFailureAlertWhenNoMovieReachesTheAlbum)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        MovieFolders folders;
+        ScopedDocuments folders;
         auto painting = saveAndReload(makeStrokedPainting(128, 96, 2));
         ASSERT_TRUE(painting);
         ExportScreen e(std::move(painting));
-        QFile blocker(folders.root.filePath("blocker"));
+        QFile blocker(folders.folder.filePath("blocker"));
         ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        qputenv(c.blocked, folders.root.filePath("blocker/inside").toUtf8());
+        qputenv(c.blocked, folders.folder.filePath("blocker/inside").toUtf8());
 
         clickWidget(*e.screen->startButton());
         AlertView* alert = e.waitForAlert();
@@ -191,8 +191,8 @@ TEST(VideoEncodeController, EndsInTheFailureAlertWhenNoMovieReachesTheAlbum)
         EXPECT_FALSE(e.screen->progressBarContainer()->isVisible());
         EXPECT_FALSE(e.screen->isEncodingInProgress());
         EXPECT_FALSE(e.screen->painting()->isMovieMode());
-        qputenv("PINTARO_ALBUM", folders.root.filePath("Album").toUtf8());
-        EXPECT_EQ(folders.albumMovies(), 0);
+        qputenv("PINTARO_ALBUM", folders.folder.filePath("Album").toUtf8());
+        EXPECT_EQ(folders.albumMovies().size(), 0);
         clickWidget(*e.screen->doneButton());
         EXPECT_EQ(e.navigation().topViewController(), e.root.get());
     }
@@ -200,7 +200,7 @@ TEST(VideoEncodeController, EndsInTheFailureAlertWhenNoMovieReachesTheAlbum)
 
 TEST(VideoEncodeController, CreateMovieAgainDuringTheExportNeitherRestartsNorAddsAMovie)
 {
-    MovieFolders folders;
+    ScopedDocuments folders;
     ExportScreen e(saveAndReload(makeStrokedPainting(320, 240, 30)));
     const int replay = replayFrames(*saveAndReload(makeStrokedPainting(320, 240, 30)));
     e.screen->startButton()->setFocus();
@@ -217,7 +217,7 @@ TEST(VideoEncodeController, CreateMovieAgainDuringTheExportNeitherRestartsNorAdd
     EXPECT_TRUE(std::is_sorted(e.progress.begin(), e.progress.end())) << "the progress only ever went up";
     clickWidget(*alert->button(0));
     EXPECT_EQ(AlertView::current(e.screen.get()), nullptr);
-    EXPECT_EQ(folders.albumMovies(), 1);
+    EXPECT_EQ(folders.albumMovies().size(), 1);
     const auto movie = probeMovie(folders.albumMovie());
     ASSERT_TRUE(movie);
     EXPECT_EQ(movie->presentationTimes.size(), size_t(111 + replay));
@@ -225,7 +225,7 @@ TEST(VideoEncodeController, CreateMovieAgainDuringTheExportNeitherRestartsNorAdd
 
 TEST(VideoEncodeController, ClosingTheWindowMidExportAsksAndStoppingLeavesNoMovie)
 {
-    MovieFolders folders;
+    ScopedDocuments folders;
     // Large enough that the export is still running when the window is closed.
     ExportScreen e(saveAndReload(makeStrokedPainting(768, 976, 40)));
     clickWidget(*e.screen->startButton());
@@ -248,6 +248,6 @@ TEST(VideoEncodeController, ClosingTheWindowMidExportAsksAndStoppingLeavesNoMovi
     // No alert follows, no movie is left half-written in Documents or the album.
     QTest::qWait(100);
     EXPECT_EQ(AlertView::current(e.screen.get()), nullptr);
-    EXPECT_FALSE(QFile::exists(MovieFolders::videoPath()));
-    EXPECT_EQ(folders.albumMovies(), 0);
+    EXPECT_FALSE(QFile::exists(folders.folder.filePath("video.mp4")));
+    EXPECT_EQ(folders.albumMovies().size(), 0);
 }

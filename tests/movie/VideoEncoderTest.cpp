@@ -1,6 +1,6 @@
 #include "Classes/movie/VideoEncoder.h"
 #include "platform/system/DispatchQueue.h"
-#include "tests/movie/MovieTestPaintings.h"
+#include "gallery/GalleryTestSupport.h"
 #include "tests/support/MovieProbe.h"
 
 #include <QFile>
@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+using gallerytest::ScopedDocuments;
 using platform::PixelBuffer;
 
 namespace {
@@ -66,7 +67,7 @@ TEST(VideoEncoder, PullsFramesIntoAMovieForTheAlbumOrFailsWithoutOne)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        MovieFolders folders;
+        ScopedDocuments folders;
         FrameSource source;
         source.frames = c.frames;
         source.wrongSizeAt = c.wrongSizeAt;
@@ -85,8 +86,8 @@ TEST(VideoEncoder, PullsFramesIntoAMovieForTheAlbumOrFailsWithoutOne)
         // Off while frames are pulled, back on before the delegate hears the end.
         EXPECT_EQ(std::count(source.idleTimerOff.begin(), source.idleTimerOff.end(), true), c.requested);
         EXPECT_FALSE(source.idleTimerOff.back());
-        EXPECT_EQ(folders.albumMovies(), c.albumMovies);
-        const auto probe = probeMovie(folders.videoPath());
+        EXPECT_EQ(folders.albumMovies().size(), c.albumMovies);
+        const auto probe = probeMovie(folders.folder.filePath("video.mp4"));
         ASSERT_EQ(probe.has_value(), c.finishes);
         if (!probe)
             continue;
@@ -96,14 +97,14 @@ TEST(VideoEncoder, PullsFramesIntoAMovieForTheAlbumOrFailsWithoutOne)
         EXPECT_TRUE(probe->isAtSeconds(probe->duration, c.frames, 24));
         // The next encoder removes the previous movie as soon as it is made.
         VideoEncoder next({ 32, 32 });
-        EXPECT_EQ(next.videoFilePath(), folders.videoPath());
-        EXPECT_FALSE(QFile::exists(folders.videoPath()));
+        EXPECT_EQ(next.videoFilePath(), folders.folder.filePath("video.mp4"));
+        EXPECT_FALSE(QFile::exists(folders.folder.filePath("video.mp4")));
     }
 }
 
 TEST(VideoEncoder, ReleasingTheEncoderMidPullStopsWithoutCallingTheDelegateAgain)
 {
-    MovieFolders folders;
+    ScopedDocuments folders;
     FrameSource source;
     source.frames = INT_MAX;
     {
@@ -116,7 +117,7 @@ TEST(VideoEncoder, ReleasingTheEncoderMidPullStopsWithoutCallingTheDelegateAgain
     const int requested = source.requested;
     EXPECT_EQ(source.finished + source.failed, 0);
     EXPECT_FALSE(VideoEncoder::isIdleTimerDisabled());
-    EXPECT_FALSE(QFile::exists(folders.videoPath()));
-    EXPECT_EQ(folders.albumMovies(), 0);
+    EXPECT_FALSE(QFile::exists(folders.folder.filePath("video.mp4")));
+    EXPECT_EQ(folders.albumMovies().size(), 0);
     EXPECT_EQ(source.requested, requested);
 }
