@@ -12,6 +12,7 @@
 #include <QGraphicsOpacityEffect>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <typeinfo>
 #include <gtest/gtest.h>
 
 using namespace gallerytest;
@@ -179,29 +180,22 @@ TEST(GalleryPager, ReplayMovieExportAndEditOpenTheirScreensWithThePaintingReadFr
     platform::ScopedDeviceProfile profile(DeviceProfile::phone());
     ScopedDocuments documents;
     const QStringList names = savePaintings(2, 3);
-    const auto strokes = [](Painting* painting) { return painting ? painting->layerArray().front()->strokeList().size() : 0u; };
+    // The painting of the screen on top, whichever of the three it is.
+    const auto opened = [](platform::ui::ViewController* top) -> Painting* {
+        if (auto* replay = dynamic_cast<MovieViewController*>(top))
+            return replay->mPainting().get();
+        if (auto* exporter = dynamic_cast<VideoEncodeController*>(top))
+            return exporter->painting();
+        auto* editor = dynamic_cast<PintaroViewController*>(top);
+        return editor ? editor->mPainting().get() : nullptr;
+    };
     struct Case {
         const char* control;
         const char* confirm; // the sheet's button, when the control asks first
-        std::function<Painting*(platform::ui::ViewController*)> opened;
+        const std::type_info& screen;
     };
-    const Case cases[] = {
-        { "Play", nullptr,
-            [](platform::ui::ViewController* top) {
-                auto* replay = dynamic_cast<MovieViewController*>(top);
-                return replay ? replay->mPainting().get() : nullptr;
-            } },
-        { "Save Movie to Album", "Save Movie to Album",
-            [](platform::ui::ViewController* top) {
-                auto* exporter = dynamic_cast<VideoEncodeController*>(top);
-                return exporter ? exporter->painting() : nullptr;
-            } },
-        { "Edit", nullptr,
-            [](platform::ui::ViewController* top) {
-                auto* editor = dynamic_cast<PintaroViewController*>(top);
-                return editor ? editor->mPainting().get() : nullptr;
-            } },
-    };
+    const Case cases[] = { { "Play", nullptr, typeid(MovieViewController) },
+        { "Save Movie to Album", "Save Movie to Album", typeid(VideoEncodeController) }, { "Edit", nullptr, typeid(PintaroViewController) } };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.control);
         Pager pager(1);
@@ -210,11 +204,13 @@ TEST(GalleryPager, ReplayMovieExportAndEditOpenTheirScreensWithThePaintingReadFr
             ASSERT_TRUE(answerSheet(pager.topWindow(), c.confirm, false));
         }
         EXPECT_TRUE(pager.screen->isBusy()) << "input waits while the painting loads";
-        ASSERT_TRUE(waitFor([&] { return c.opened(pager.window.navigation().topViewController()) != nullptr; }));
-        EXPECT_EQ(strokes(c.opened(pager.window.navigation().topViewController())), 4u);
+        ASSERT_TRUE(waitFor([&] { return opened(pager.window.navigation().topViewController()) != nullptr; }));
+        platform::ui::ViewController* top = pager.window.navigation().topViewController();
+        EXPECT_TRUE(typeid(*top) == c.screen);
+        EXPECT_EQ(opened(top)->layerArray().front()->strokeList().size(), 4u);
         EXPECT_FALSE(pager.screen->isBusy());
         // The editor also takes the painting's list entry and the list itself.
-        if (auto* editor = dynamic_cast<PintaroViewController*>(pager.window.navigation().topViewController())) {
+        if (auto* editor = dynamic_cast<PintaroViewController*>(top)) {
             ASSERT_TRUE(editor->paintingInfo());
             EXPECT_EQ(editor->paintingInfo()->paintingName(), names[1]);
             EXPECT_EQ(editor->paintingManager(), pager.screen->paintingManager());

@@ -131,29 +131,30 @@ TEST(VideoEncodeController, TurnsThePreviewAndTheFrameInQuarterTurns)
     ExportScreen e(makeStrokedPainting(320, 208, 2));
     EXPECT_EQ(e.screen->title(), "Movie Export");
     EXPECT_EQ(e.screen->navigationItem().rightBarButton(), e.screen->cancelButton());
-    const QRect firstPreview = e.screen->sampleView()->geometry();
-    EXPECT_NEAR(double(firstPreview.width()) / firstPreview.height(), 320.0 / 208, 0.02);
-
-    clickWidget(*e.screen->rotateLeftButton());
-    EXPECT_EQ(e.screen->rotation(), 90);
-    EXPECT_EQ(e.screen->frameSize(), (platform::Size { 208, 320 }));
-    const QRect turned = e.screen->sampleView()->geometry();
-    EXPECT_NEAR(double(turned.height()) / turned.width(), 320.0 / 208, 0.02);
-    // The preview fits inside the screen however it is turned.
-    EXPECT_TRUE(e.screen->rect().contains(turned.translated(e.screen->sampleView()->parentWidget()->pos())));
-    clickWidget(*e.screen->rotateRightButton());
-    EXPECT_EQ(e.screen->sampleView()->geometry(), firstPreview);
-    EXPECT_EQ(e.screen->rotation(), 0);
-
-    for (int i = 0; i < 4; ++i)
-        clickWidget(*e.screen->rotateLeftButton());
-    EXPECT_EQ(e.screen->rotation(), 0);
-    EXPECT_EQ(e.screen->frameSize(), (platform::Size { 320, 208 }));
-    EXPECT_TRUE(e.screen->transform().isIdentity());
-    EXPECT_EQ(e.screen->sampleView()->geometry(), firstPreview);
-
-    clickWidget(*e.screen->rotateRightButton());
-    EXPECT_EQ(e.screen->rotation(), 270);
+    const QRect upright = e.screen->sampleView()->geometry();
+    QWidget* left = e.screen->rotateLeftButton();
+    QWidget* right = e.screen->rotateRightButton();
+    const struct {
+        QWidget* button;
+        int rotation;
+    } steps[] = { { nullptr, 0 }, { left, 90 }, { right, 0 }, { left, 90 }, { left, 180 }, { left, 270 }, { left, 0 }, { right, 270 } };
+    for (const auto& step : steps) {
+        if (step.button) {
+            clickWidget(*step.button);
+        }
+        SCOPED_TRACE(step.rotation);
+        const bool turned = step.rotation % 180 != 0;
+        EXPECT_EQ(e.screen->rotation(), step.rotation);
+        EXPECT_EQ(e.screen->frameSize(), (turned ? platform::Size { 208, 320 } : platform::Size { 320, 208 }));
+        EXPECT_EQ(e.screen->transform().isIdentity(), step.rotation == 0);
+        const QRect preview = e.screen->sampleView()->geometry();
+        EXPECT_NEAR(turned ? double(preview.height()) / preview.width() : double(preview.width()) / preview.height(), 320.0 / 208, 0.02);
+        // The preview fits inside the screen however it is turned.
+        EXPECT_TRUE(e.screen->rect().contains(preview.translated(e.screen->sampleView()->parentWidget()->pos())));
+        if (step.rotation == 0) {
+            EXPECT_EQ(preview, upright);
+        }
+    }
     EXPECT_EQ(e.screen->transform().map({ 0, 0 }), (platform::Point { 0, 320 }));
 
     clickWidget(*e.screen->cancelButton());
