@@ -9,7 +9,9 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QScroller>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <numeric>
 
 using namespace gallerytest;
 using platform::DeviceProfile;
@@ -45,15 +47,13 @@ struct Grid {
         auto* overlay = cell.findChild<QWidget*>(QString::fromLatin1(name));
         return overlay && overlay->isVisible();
     }
+    // Whether every cell in view shows, or none shows, the delete mark.
+    bool allMarked(bool marked)
+    {
+        return std::all_of(screen->visibleCells().begin(), screen->visibleCells().end(),
+            [&](ThumbnailImageView* cell) { return overlayShown(*cell, "checkedSign") == marked; });
+    }
 };
-
-std::vector<int> range(int first, int last)
-{
-    std::vector<int> values;
-    for (int i = first; i <= last; ++i)
-        values.push_back(i);
-    return values;
-}
 
 }
 
@@ -100,8 +100,9 @@ TEST(ThumbnailGrid, OnlyTheRowsInViewHaveCellsWhileScrollingAndCellsAreReused)
     // The rows in view and the first cell of the row below them.
     const auto expected = [&](int top) {
         const int first = top / pitch * 4;
-        const int last = std::min(count - 1, ((top + viewHeight - 1) / pitch + 1) * 4);
-        return range(first, last);
+        std::vector<int> indices(std::min(count - 1, ((top + viewHeight - 1) / pitch + 1) * 4) - first + 1);
+        std::iota(indices.begin(), indices.end(), first);
+        return indices;
     };
     EXPECT_EQ(grid.shownIndices(), expected(0));
     size_t mostCells = 0;
@@ -142,15 +143,13 @@ TEST(ThumbnailGrid, DeleteModeMarksCellsAsksForEachAndDeletesOneAtATime)
     ASSERT_TRUE(grid.screen->isDeleteMode());
     EXPECT_EQ(grid.screen->title(), "Delete Painting");
     EXPECT_FALSE(platform::ui::ActionSheet::current(&window)) << "the long press marks nothing";
-    for (ThumbnailImageView* cell : grid.screen->visibleCells())
-        EXPECT_TRUE(grid.overlayShown(*cell, "checkedSign")) << cell->index();
+    EXPECT_TRUE(grid.allMarked(true));
     ASSERT_TRUE(barButtonNamed(*grid.screen, "Cancel"));
 
     // Cells that scroll into view, new or reused, show the overlay too.
     wheelOver(*grid.screen->thumbnailScrollView()->viewport(), 6);
     ASSERT_GT(grid.scrollTop(), 0);
-    for (ThumbnailImageView* cell : grid.screen->visibleCells())
-        EXPECT_TRUE(grid.overlayShown(*cell, "checkedSign")) << cell->index();
+    EXPECT_TRUE(grid.allMarked(true));
     wheelOver(*grid.screen->thumbnailScrollView()->viewport(), -20);
     ASSERT_EQ(grid.scrollTop(), 0);
 
@@ -178,8 +177,7 @@ TEST(ThumbnailGrid, DeleteModeMarksCellsAsksForEachAndDeletesOneAtATime)
     clickWidget(*barButtonNamed(*grid.screen, "Cancel"));
     EXPECT_FALSE(grid.screen->isDeleteMode());
     EXPECT_EQ(grid.screen->title(), "Gallery");
-    for (ThumbnailImageView* cell : grid.screen->visibleCells())
-        EXPECT_FALSE(grid.overlayShown(*cell, "checkedSign"));
+    EXPECT_TRUE(grid.allMarked(false));
 }
 
 TEST(ThumbnailGrid, DeletingTheOnlyPaintingLeavesDeleteModeWithTheEmptyGridAndItsCountCentredAboveTheMiddle)

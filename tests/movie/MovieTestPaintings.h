@@ -8,6 +8,7 @@
 
 class Painting;
 namespace platform {
+class Image;
 class PixelBuffer;
 }
 
@@ -25,6 +26,8 @@ int replayFrames(Painting& painting);
 
 // The frame's luma as the movie stores it (BT.709, limited range), rows packed.
 std::vector<unsigned char> frameLuma(const platform::PixelBuffer& frame);
+// The picture's luma as the movie should show it after `turns` left turns.
+std::vector<unsigned char> pictureLuma(const platform::Image& picture, int turns);
 
 // The export's frame transform after `turns` quarter turns to the left of a
 // frame that measured `size` at first; `size` becomes the turned size.
