@@ -61,13 +61,9 @@ int replayFrames(Painting& painting)
     return frames;
 }
 
-namespace {
-
-unsigned char studioLuma(int red, int green, int blue)
+static unsigned char studioLuma(int red, int green, int blue)
 {
     return static_cast<unsigned char>(std::lround(16 + (0.2126 * red + 0.7152 * green + 0.0722 * blue) * 219 / 255));
-}
-
 }
 
 std::vector<unsigned char> frameLuma(const platform::PixelBuffer& frame)
