@@ -3,6 +3,7 @@
 #include "Classes/model/Painting.h"
 #include "Classes/model/PaintingFile.h"
 #include "Classes/model/PaintingManager.h"
+#include "platform/media/PhotoAlbum.h"
 #include "platform/system/Device.h"
 #include "platform/system/DispatchQueue.h"
 #include "platform/ui/ActionSheet.h"
@@ -30,14 +31,20 @@ struct ScopedDocuments final {
     ScopedDocuments()
     {
         qputenv("PINTARO_DOCUMENTS", folder.path().toUtf8());
-        qputenv("PINTARO_ALBUM", (folder.path() + QStringLiteral("/Album")).toUtf8());
+        qputenv("PINTARO_ALBUM", folder.filePath(QStringLiteral("Album")).toUtf8());
     }
     ~ScopedDocuments()
     {
         qunsetenv("PINTARO_DOCUMENTS");
         qunsetenv("PINTARO_ALBUM");
     }
-    QStringList albumPictures() const { return QDir(folder.path() + QStringLiteral("/Album/Pictures/Pintaro")).entryList(QDir::Files); }
+    // The album's pictures or movies, hidden leftovers included.
+    static QStringList album(const QString& directory) { return QDir(directory).entryList(QDir::Files | QDir::Hidden); }
+    QString albumPicturesDirectory() const { return folder.filePath(QStringLiteral("Album/Pictures/Pintaro")); }
+    QStringList albumPictures() const { return album(albumPicturesDirectory()); }
+    static QStringList albumMovies() { return album(platform::PhotoAlbum::videosDirectory()); }
+    // The first movie in the album; empty when there is none.
+    static QString albumMovie() { return albumMovies().isEmpty() ? QString() : QDir(platform::PhotoAlbum::videosDirectory()).filePath(albumMovies().front()); }
     QString file(const QString& name) const { return folder.path() + QStringLiteral("/Painting/") + name; }
     QTemporaryDir folder;
 };
@@ -128,44 +135,30 @@ bool waitFor(Condition condition, int timeoutMs = 5000)
     return true;
 }
 
-// A click where the user would click: into the window at the widget's
-// centre, so that whatever lies on top there takes it.
-// The click is handled before this returns; `settle` then also runs what
-// the click queued for later, such as the end of a background load.
-inline void clickWidget(QWidget& widget, bool settle = true)
+// Presses the mouse where the user would, into the window at the widget's
+// centre, so that whatever lies on top there takes it; holds it for
+// `holdMs`, moves it by `offset` in small steps as a finger would, and lets
+// go. The gesture is handled before this returns; `settle` then also runs
+// what it queued for later, such as the end of a background load.
+inline void touchWidget(QWidget& widget, QPoint offset = {}, int holdMs = 0, bool settle = true)
 {
-    QWidget& window = *widget.window();
-    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, widget.mapTo(&window, widget.rect().center()));
+    QWindow* window = widget.window()->windowHandle();
+    const QPoint start = widget.mapTo(widget.window(), widget.rect().center());
+    QTest::mousePress(window, Qt::LeftButton, {}, start);
+    QTest::qWait(holdMs);
+    for (int i = 1; !offset.isNull() && i <= 12; ++i) {
+        QTest::qWait(15);
+        QTest::mouseMove(window, start + offset * i / 12);
+    }
+    QTest::mouseRelease(window, Qt::LeftButton, {}, start + offset);
     if (settle)
         QCoreApplication::processEvents();
 }
 
-// Holds the mouse down on the widget past the long-press time.
-inline void longPressWidget(QWidget& widget)
-{
-    QWidget& window = *widget.window();
-    const QPoint point = widget.mapTo(&window, widget.rect().center());
-    QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, point);
-    QTest::qWait(700);
-    QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, {}, point);
-    QCoreApplication::processEvents();
-}
+inline void clickWidget(QWidget& widget, bool settle = true) { touchWidget(widget, {}, 0, settle); }
 
-// Drags from the widget's centre by `offset` in small steps, as a finger or
-// the mouse would.
-inline void dragWidget(QWidget& widget, QPoint offset)
-{
-    QWidget& window = *widget.window();
-    const QPoint start = widget.mapTo(&window, widget.rect().center());
-    QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, start);
-    constexpr int steps = 12;
-    for (int i = 1; i <= steps; ++i) {
-        QTest::qWait(15);
-        QTest::mouseMove(window.windowHandle(), start + offset * i / steps);
-    }
-    QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, {}, start + offset);
-    QCoreApplication::processEvents();
-}
+// Holds the mouse down on the widget past the long-press time.
+inline void longPressWidget(QWidget& widget) { touchWidget(widget, {}, 700); }
 
 inline void keyInto(QWidget& window, Qt::Key key)
 {

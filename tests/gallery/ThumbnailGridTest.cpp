@@ -8,7 +8,10 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QScroller>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <numeric>
 
 using namespace gallerytest;
 using platform::DeviceProfile;
@@ -44,15 +47,13 @@ struct Grid {
         auto* overlay = cell.findChild<QWidget*>(QString::fromLatin1(name));
         return overlay && overlay->isVisible();
     }
+    // Whether every cell in view shows, or none shows, the delete mark.
+    bool allMarked(bool marked)
+    {
+        return std::all_of(screen->visibleCells().begin(), screen->visibleCells().end(),
+            [&](ThumbnailImageView* cell) { return overlayShown(*cell, "checkedSign") == marked; });
+    }
 };
-
-std::vector<int> range(int first, int last)
-{
-    std::vector<int> values;
-    for (int i = first; i <= last; ++i)
-        values.push_back(i);
-    return values;
-}
 
 }
 
@@ -86,22 +87,6 @@ TEST(ThumbnailGrid, CellsRowsContentAndCountLabelFollowTheDeviceGeometry)
     }
 }
 
-TEST(ThumbnailGrid, EmptyGalleryCentresTheCountAboveTheMiddle)
-{
-    for (const DeviceProfile& device : { DeviceProfile::phone(), DeviceProfile::tablet() }) {
-        SCOPED_TRACE(device.name);
-        platform::ScopedDeviceProfile profile(device);
-        ScopedDocuments documents;
-        Grid grid;
-        QLabel& label = grid.countLabel();
-        EXPECT_EQ(label.text(), "0 paintings");
-        EXPECT_FALSE(label.visibleRegion().isEmpty()) << "the label is not cut off by the empty grid";
-        EXPECT_TRUE(grid.screen->visibleCells().empty());
-        EXPECT_EQ(label.x(), static_cast<int>(device.screenSize.width / 2 - label.width() / 2.0f));
-        EXPECT_EQ(label.y(), static_cast<int>(device.screenSize.height / 2 - label.height() / 2.0f - 20));
-    }
-}
-
 TEST(ThumbnailGrid, OnlyTheRowsInViewHaveCellsWhileScrollingAndCellsAreReused)
 {
     platform::ScopedDeviceProfile profile(DeviceProfile::phone());
@@ -115,8 +100,9 @@ TEST(ThumbnailGrid, OnlyTheRowsInViewHaveCellsWhileScrollingAndCellsAreReused)
     // The rows in view and the first cell of the row below them.
     const auto expected = [&](int top) {
         const int first = top / pitch * 4;
-        const int last = std::min(count - 1, ((top + viewHeight - 1) / pitch + 1) * 4);
-        return range(first, last);
+        std::vector<int> indices(std::min(count - 1, ((top + viewHeight - 1) / pitch + 1) * 4) - first + 1);
+        std::iota(indices.begin(), indices.end(), first);
+        return indices;
     };
     EXPECT_EQ(grid.shownIndices(), expected(0));
     size_t mostCells = 0;
@@ -157,15 +143,13 @@ TEST(ThumbnailGrid, DeleteModeMarksCellsAsksForEachAndDeletesOneAtATime)
     ASSERT_TRUE(grid.screen->isDeleteMode());
     EXPECT_EQ(grid.screen->title(), "Delete Painting");
     EXPECT_FALSE(platform::ui::ActionSheet::current(&window)) << "the long press marks nothing";
-    for (ThumbnailImageView* cell : grid.screen->visibleCells())
-        EXPECT_TRUE(grid.overlayShown(*cell, "checkedSign")) << cell->index();
+    EXPECT_TRUE(grid.allMarked(true));
     ASSERT_TRUE(barButtonNamed(*grid.screen, "Cancel"));
 
     // Cells that scroll into view, new or reused, show the overlay too.
     wheelOver(*grid.screen->thumbnailScrollView()->viewport(), 6);
     ASSERT_GT(grid.scrollTop(), 0);
-    for (ThumbnailImageView* cell : grid.screen->visibleCells())
-        EXPECT_TRUE(grid.overlayShown(*cell, "checkedSign")) << cell->index();
+    EXPECT_TRUE(grid.allMarked(true));
     wheelOver(*grid.screen->thumbnailScrollView()->viewport(), -20);
     ASSERT_EQ(grid.scrollTop(), 0);
 
@@ -193,42 +177,39 @@ TEST(ThumbnailGrid, DeleteModeMarksCellsAsksForEachAndDeletesOneAtATime)
     clickWidget(*barButtonNamed(*grid.screen, "Cancel"));
     EXPECT_FALSE(grid.screen->isDeleteMode());
     EXPECT_EQ(grid.screen->title(), "Gallery");
-    for (ThumbnailImageView* cell : grid.screen->visibleCells())
-        EXPECT_FALSE(grid.overlayShown(*cell, "checkedSign"));
+    EXPECT_TRUE(grid.allMarked(false));
 }
 
-TEST(ThumbnailGrid, DeletingTheOnlyPaintingLeavesDeleteModeWithTheEmptyGrid)
+TEST(ThumbnailGrid, DeletingTheOnlyPaintingLeavesDeleteModeWithTheEmptyGridAndItsCountCentredAboveTheMiddle)
 {
-    platform::ScopedDeviceProfile profile(DeviceProfile::tablet());
-    ScopedDocuments documents;
-    savePaintings(1);
-    Grid grid;
-    longPressWidget(*grid.cell(0));
-    clickWidget(*grid.cell(0));
-    ASSERT_TRUE(answerSheet(grid.window.window, "Delete Painting"));
-    EXPECT_FALSE(grid.screen->isDeleteMode());
-    EXPECT_EQ(grid.screen->title(), "Gallery");
-    EXPECT_TRUE(grid.screen->visibleCells().empty());
-    EXPECT_EQ(grid.countLabel().text(), "0 paintings");
-    EXPECT_FALSE(barButtonNamed(*grid.screen, "Cancel"));
-}
-
-TEST(ThumbnailGrid, TapOpensThePagerAtThatPainting)
-{
-    platform::ScopedDeviceProfile profile(DeviceProfile::phone());
-    ScopedDocuments documents;
-    savePaintings(6, 1);
-    Grid grid;
-    clickWidget(*grid.cell(5));
-    auto* pager = dynamic_cast<PaintingGalleryViewController*>(grid.window.navigation().topViewController());
-    ASSERT_TRUE(pager);
-    EXPECT_EQ(pager->title(), "6/6");
-    EXPECT_EQ(grid.window.navigation().navigationBar().title(), "6/6");
-    // Back in the grid, another painting opens the same pager there.
-    clickWidget(*grid.window.navigation().navigationBar().backButton());
-    clickWidget(*grid.cell(2));
-    EXPECT_EQ(grid.window.navigation().topViewController(), pager);
-    EXPECT_EQ(pager->title(), "3/6");
+    for (const DeviceProfile& device : { DeviceProfile::phone(), DeviceProfile::tablet() }) {
+        SCOPED_TRACE(device.name);
+        platform::ScopedDeviceProfile profile(device);
+        ScopedDocuments documents;
+        savePaintings(1);
+        const auto expectEmpty = [&](Grid& grid) {
+            QLabel& label = grid.countLabel();
+            EXPECT_EQ(label.text(), "0 paintings");
+            EXPECT_FALSE(label.visibleRegion().isEmpty()) << "the label is not cut off by the empty grid";
+            EXPECT_TRUE(grid.screen->visibleCells().empty());
+            EXPECT_EQ(label.x(), static_cast<int>(device.screenSize.width / 2 - label.width() / 2.0f));
+            EXPECT_EQ(label.y(), static_cast<int>(device.screenSize.height / 2 - label.height() / 2.0f - 20));
+        };
+        {
+            Grid grid;
+            longPressWidget(*grid.cell(0));
+            clickWidget(*grid.cell(0));
+            ASSERT_TRUE(answerSheet(grid.window.window, "Delete Painting"));
+            EXPECT_FALSE(grid.screen->isDeleteMode());
+            EXPECT_EQ(grid.screen->title(), "Gallery");
+            EXPECT_FALSE(barButtonNamed(*grid.screen, "Cancel"));
+            SCOPED_TRACE("after the deletion");
+            expectEmpty(grid);
+        }
+        Grid opened;
+        SCOPED_TRACE("opened empty");
+        expectEmpty(opened);
+    }
 }
 
 TEST(ThumbnailGrid, NewPaintingOpensTheEditorWithAnEmptyUnsavedPainting)
@@ -248,15 +229,29 @@ TEST(ThumbnailGrid, NewPaintingOpensTheEditorWithAnEmptyUnsavedPainting)
     EXPECT_TRUE(editor->mPainting()->layerArray().front()->strokeList().empty());
 }
 
-TEST(ThumbnailGrid, DraggingScrollsTheGridWithoutOpeningAPainting)
+TEST(ThumbnailGrid, ADragScrollsWithoutOpeningAPaintingAndATapOpensThePagerAtThatPainting)
 {
     platform::ScopedDeviceProfile profile(DeviceProfile::phone());
     ScopedDocuments documents;
     savePaintingCopies(60);
     Grid grid;
-    dragWidget(*grid.cell(9), QPoint(0, -200));
-    ASSERT_TRUE(waitFor([&] { return grid.scrollTop() > 100; }));
+    touchWidget(*grid.cell(9), QPoint(0, -200));
+    // A tap while the grid still glides only stops it, so wait for the glide to end.
+    QScroller& scroller = *QScroller::scroller(grid.screen->thumbnailScrollView()->viewport());
+    ASSERT_TRUE(waitFor([&] { return grid.scrollTop() > 100 && scroller.state() == QScroller::Inactive; }, 10000));
     EXPECT_EQ(grid.window.navigation().topViewController(), grid.screen.get());
     EXPECT_FALSE(grid.screen->isDeleteMode());
-    EXPECT_EQ(grid.shownIndices().front(), grid.scrollTop() / 79 * 4);
+    const int first = grid.scrollTop() / 79 * 4;
+    EXPECT_EQ(grid.shownIndices().front(), first);
+
+    clickWidget(*grid.cell(first + 5));
+    auto* pager = dynamic_cast<PaintingGalleryViewController*>(grid.window.navigation().topViewController());
+    ASSERT_TRUE(pager);
+    EXPECT_EQ(pager->title(), QStringLiteral("%1/60").arg(first + 6));
+    EXPECT_EQ(grid.window.navigation().navigationBar().title(), pager->title());
+    // Back in the grid, another painting opens the same pager there.
+    clickWidget(*grid.window.navigation().navigationBar().backButton());
+    clickWidget(*grid.cell(first + 2));
+    EXPECT_EQ(grid.window.navigation().topViewController(), pager);
+    EXPECT_EQ(pager->title(), QStringLiteral("%1/60").arg(first + 3));
 }

@@ -5,6 +5,7 @@
 #include "tests/movie/DecodedMovie.h"
 #include "tests/movie/MovieTestPaintings.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -52,94 +53,71 @@ PulledMovie pull(MovieFrameSource& source, const std::vector<int>& keep)
 
 }
 
-TEST(MovieFrameSource, OpeningReplayAndEndingFollowEachOtherWithProgressStoppingAtOne)
+TEST(MovieFrameSource, OpeningReplayFadeAndEndingFollowEachOtherInEveryTurnWithProgressStoppingAtOne)
 {
     const struct {
         const char* name;
-        int strokes;
-    } cases[] = { { "no strokes", 0 }, { "one stroke", 1 }, { "twelve strokes", 12 } };
+        const char* device;
+        int strokes, leftTurns;
+    } cases[] = {
+        { "no strokes", "tablet", 0, 0 },
+        { "one stroke turned left", "tablet", 1, 1 },
+        { "twelve strokes upside down", "tablet", 12, 2 },
+        { "five strokes turned right", "tablet", 5, 3 },
+        { "retina upright", "retina-phone", 5, 0 },
+        { "retina turned left", "retina-phone", 5, 1 },
+        { "retina upside down", "retina-phone", 5, 2 },
+        { "retina turned right", "retina-phone", 5, 3 },
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        auto painting = makeStrokedPainting(128, 96, c.strokes);
-        auto twin = makeStrokedPainting(128, 96, c.strokes);
-        const int replay = replayFrames(*twin);
+        platform::ScopedDeviceProfile profile(*platform::DeviceProfile::named(c.device));
+        const float scale = platform::Device::mainScreenScale();
+        auto painting = makeStrokedPainting(160, 96, c.strokes);
+        const int replay = replayFrames(*makeStrokedPainting(160, 96, c.strokes));
+        platform::Size size { 160 * scale, 96 * scale };
+        const platform::AffineTransform transform = turnedLeft(c.leftTurns, size);
         MovieFrameSource source(*painting);
-        source.setFrameSize({ 128, 96 });
-        // First and last opening frame, first and last ending frame.
+        source.setFrameSize(size);
+        source.setTransform(transform);
+        // First and last opening frame, last replay frame, then the ending's
+        // first frame, its last frame and its fade.
         const int ending = 30 + replay;
-        PulledMovie movie = pull(source, { 0, 29, ending, ending + 80 });
+        const std::vector<int> fadeFrames = { 25, 26, 33, 40, 52, 53 };
+        std::vector<int> keep = { 0, 29, ending - 1, ending, ending + 80 };
+        for (int k : fadeFrames)
+            keep.push_back(ending + k);
+        PulledMovie movie = pull(source, keep);
         EXPECT_EQ(movie.frames, 30 + replay + 81);
         EXPECT_EQ(c.strokes == 0, replay == 0);
+        ASSERT_TRUE(std::all_of(movie.kept.begin(), movie.kept.end(), [](const auto& frame) { return frame != nullptr; }));
+        EXPECT_EQ(movie.kept[0]->width(), int(c.leftTurns % 2 ? 96 * scale : 160 * scale));
         // The estimate may miss by a frame either way; the bar never overflows.
         EXPECT_LE(movie.highestProgress, 1.0f);
         EXPECT_FLOAT_EQ(movie.lastProgress, 1.0f);
         EXPECT_EQ(maxFrameDifference(*movie.kept[0], *movie.kept[1]), 0);
+        // The picture and the replayed strokes come from different drawing
+        // code; only resampling may tell them apart.
+        EXPECT_GE(lumaPsnr(frameLuma(*movie.kept[0]), frameLuma(*movie.kept[2])), 35.0);
         // The ending starts on the finished picture and ends on the card alone.
-        EXPECT_EQ(maxFrameDifference(*movie.kept[0], *movie.kept[2]), 0);
-        auto card = source.createPixelBufferForMovieEnding(*painting->paintingImage(), { 128, 96 }, {}, 0);
+        EXPECT_EQ(maxFrameDifference(*movie.kept[0], *movie.kept[3]), 0);
+        auto card = source.createPixelBufferForMovieEnding(*painting->paintingImage(), size, transform, 0);
         ASSERT_TRUE(card);
-        EXPECT_EQ(maxFrameDifference(*movie.kept[3], *card), 0);
-        // Every frame is drawn into the one buffer handed back.
-        EXPECT_EQ(std::count(movie.memory.begin(), movie.memory.end(), movie.memory.front()), movie.frames);
-        painting->stopPlayback();
-    }
-}
-
-TEST(MovieFrameSource, FadeFramesMatchDrawingThePictureAndTheCardAtTheirAlphas)
-{
-    for (const char* device : { "tablet", "retina-phone" }) {
-        SCOPED_TRACE(device);
-        platform::ScopedDeviceProfile profile(*platform::DeviceProfile::named(device));
-        const float scale = platform::Device::mainScreenScale();
-        auto painting = makeStrokedPainting(320, 256, 6);
-        platform::Size size { 320 * scale, 256 * scale };
-        const platform::AffineTransform transform = turnedLeft(1, size);
-        MovieFrameSource source(*painting);
-        source.setFrameSize(size);
-        source.setTransform(transform);
-        const int ending = 30 + replayFrames(*makeStrokedPainting(320, 256, 6));
-        const std::vector<int> fadeFrames = { 25, 26, 33, 40, 52, 53 };
-        std::vector<int> keep;
-        for (int k : fadeFrames)
-            keep.push_back(ending + k);
-        PulledMovie movie = pull(source, keep);
+        EXPECT_EQ(maxFrameDifference(*movie.kept[4], *card), 0);
         for (size_t i = 0; i < fadeFrames.size(); ++i) {
             SCOPED_TRACE(fadeFrames[i]);
             const float alpha = MovieFrameSource::getFadeAlpha(fadeFrames[i]);
             auto drawn = source.createPixelBufferForMovieEnding(*painting->paintingImage(), size, transform, alpha);
-            ASSERT_TRUE(drawn && movie.kept[i]);
-            EXPECT_LE(maxFrameDifference(*movie.kept[i], *drawn), 2);
+            ASSERT_TRUE(drawn);
+            EXPECT_LE(maxFrameDifference(*movie.kept[5 + i], *drawn), 2);
         }
-        EXPECT_FLOAT_EQ(MovieFrameSource::getFadeAlpha(25), 1.0f);
-        EXPECT_FLOAT_EQ(MovieFrameSource::getFadeAlpha(39), float(1.0 - 13 / 27.0));
-        EXPECT_FLOAT_EQ(MovieFrameSource::getFadeAlpha(53), 0.0f);
+        // Every frame is drawn into the one buffer handed back.
+        EXPECT_EQ(std::count(movie.memory.begin(), movie.memory.end(), movie.memory.front()), movie.frames);
         painting->stopPlayback();
     }
-}
-
-TEST(MovieFrameSource, EveryTurnShowsTheOpeningPictureAndTheReplayAlike)
-{
-    for (const char* device : { "tablet", "retina-phone" }) {
-        platform::ScopedDeviceProfile profile(*platform::DeviceProfile::named(device));
-        const float scale = platform::Device::mainScreenScale();
-        for (int turns = 0; turns < 4; ++turns) {
-            SCOPED_TRACE(std::string(device) + " turned left " + std::to_string(turns) + " times");
-            auto painting = makeStrokedPainting(160, 96, 5);
-            platform::Size size { 160 * scale, 96 * scale };
-            const platform::AffineTransform transform = turnedLeft(turns, size);
-            MovieFrameSource source(*painting);
-            source.setFrameSize(size);
-            source.setTransform(transform);
-            const int lastReplay = 30 + replayFrames(*makeStrokedPainting(160, 96, 5)) - 1;
-            PulledMovie movie = pull(source, { 0, lastReplay });
-            ASSERT_TRUE(movie.kept[0] && movie.kept[1]);
-            EXPECT_EQ(movie.kept[0]->width(), int(turns % 2 ? 96 * scale : 160 * scale));
-            // The picture and the replayed strokes come from different drawing
-            // code; only resampling may tell them apart.
-            EXPECT_GE(lumaPsnr(frameLuma(*movie.kept[0]), frameLuma(*movie.kept[1])), 35.0);
-            painting->stopPlayback();
-        }
-    }
+    EXPECT_FLOAT_EQ(MovieFrameSource::getFadeAlpha(25), 1.0f);
+    EXPECT_FLOAT_EQ(MovieFrameSource::getFadeAlpha(39), float(1.0 - 13 / 27.0));
+    EXPECT_FLOAT_EQ(MovieFrameSource::getFadeAlpha(53), 0.0f);
 }
 
 TEST(MovieFrameSource, TheLogoCardStaysUprightAndCentredWhateverTheTurn)

@@ -2,31 +2,14 @@
 
 #include "Classes/model/Painting.h"
 #include "Classes/model/PaintingFile.h"
-#include "platform/media/PhotoAlbum.h"
+#include "platform/graphics/Image.h"
 #include "platform/media/PixelBuffer.h"
 
-#include <QDir>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
-
-MovieFolders::MovieFolders()
-{
-    qputenv("PINTARO_DOCUMENTS", root.filePath("Documents").toUtf8());
-    qputenv("PINTARO_ALBUM", root.filePath("Album").toUtf8());
-}
-
-MovieFolders::~MovieFolders()
-{
-    qunsetenv("PINTARO_DOCUMENTS");
-    qunsetenv("PINTARO_ALBUM");
-}
-
-int MovieFolders::albumMovies() const
-{
-    return int(QDir(platform::PhotoAlbum::videosDirectory()).entryList(QDir::Files | QDir::Hidden).size());
-}
 
 std::unique_ptr<Painting> makeStrokedPainting(int width, int height, int strokes)
 {
@@ -78,15 +61,28 @@ int replayFrames(Painting& painting)
     return frames;
 }
 
+static unsigned char studioLuma(int red, int green, int blue)
+{
+    return static_cast<unsigned char>(std::lround(16 + (0.2126 * red + 0.7152 * green + 0.0722 * blue) * 219 / 255));
+}
+
 std::vector<unsigned char> frameLuma(const platform::PixelBuffer& frame)
 {
-    std::vector<unsigned char> luma(size_t(frame.width()) * size_t(frame.height()));
+    std::vector<unsigned char> luma;
     for (int y = 0; y < frame.height(); ++y) {
-        const uint8_t* pixel = frame.row(y);
-        for (int x = 0; x < frame.width(); ++x, pixel += 4) {
-            const double value = 0.2126 * pixel[1] + 0.7152 * pixel[2] + 0.0722 * pixel[3];
-            luma[size_t(y) * size_t(frame.width()) + size_t(x)] = static_cast<unsigned char>(std::lround(16 + value * 219 / 255));
-        }
+        for (const uint8_t* pixel = frame.row(y); pixel < frame.row(y) + 4 * frame.width(); pixel += 4)
+            luma.push_back(studioLuma(pixel[1], pixel[2], pixel[3]));
+    }
+    return luma;
+}
+
+std::vector<unsigned char> pictureLuma(const platform::Image& picture, int turns)
+{
+    const QImage turned = picture.qimage().transformed(QTransform().rotate(-90 * turns)).convertToFormat(QImage::Format_RGB32);
+    std::vector<unsigned char> luma;
+    for (int y = 0; y < turned.height(); ++y) {
+        for (int x = 0; x < turned.width(); ++x)
+            luma.push_back(studioLuma(qRed(turned.pixel(x, y)), qGreen(turned.pixel(x, y)), qBlue(turned.pixel(x, y))));
     }
     return luma;
 }

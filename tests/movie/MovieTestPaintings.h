@@ -3,24 +3,14 @@
 #include "platform/graphics/AffineTransform.h"
 #include "platform/graphics/Geometry.h"
 
-#include <QTemporaryDir>
 #include <memory>
 #include <vector>
 
 class Painting;
 namespace platform {
+class Image;
 class PixelBuffer;
 }
-
-// A fresh Documents folder and album for one test; both settings are removed
-// again at the end.
-struct MovieFolders {
-    MovieFolders();
-    ~MovieFolders();
-    // Movies in the album, hidden leftovers included.
-    int albumMovies() const;
-    QTemporaryDir root;
-};
 
 // A painting of the size (whole multiples of 16, so the crop is the whole
 // painting) on a dark blue ground with `strokes` pen strokes of solid colours
@@ -36,6 +26,8 @@ int replayFrames(Painting& painting);
 
 // The frame's luma as the movie stores it (BT.709, limited range), rows packed.
 std::vector<unsigned char> frameLuma(const platform::PixelBuffer& frame);
+// The picture's luma as the movie should show it after `turns` left turns.
+std::vector<unsigned char> pictureLuma(const platform::Image& picture, int turns);
 
 // The export's frame transform after `turns` quarter turns to the left of a
 // frame that measured `size` at first; `size` becomes the turned size.

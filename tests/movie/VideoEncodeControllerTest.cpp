@@ -1,28 +1,20 @@
 #include "Classes/model/Painting.h"
 #include "Classes/movie/VideoEncodeController.h"
+#include "gallery/GalleryTestSupport.h"
 #include "platform/graphics/Image.h"
-#include "platform/media/PhotoAlbum.h"
-#include "platform/system/Device.h"
-#include "platform/system/FileLocations.h"
-#include "platform/ui/AlertView.h"
-#include "platform/ui/BarButton.h"
-#include "platform/ui/MainWindow.h"
 #include "platform/ui/NavigationBar.h"
-#include "platform/ui/NavigationController.h"
 #include "tests/movie/DecodedMovie.h"
 #include "tests/movie/MovieTestPaintings.h"
+#include "tests/support/MovieProbe.h"
 
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTest>
 #include <QToolButton>
-#include <chrono>
+#include <algorithm>
 #include <gtest/gtest.h>
-#include <thread>
 
+using namespace gallerytest;
 using platform::ui::AlertView;
 
 namespace {
@@ -30,85 +22,37 @@ namespace {
 const char* const savedMessage = "Movie has been saved to Photo Album.";
 const char* const failedMessage = "Fail to create movie. Ensure not to close the app when encoding is in progress.";
 
-void clickWidget(QWidget& widget)
-{
-    QTest::mouseClick(widget.window()->windowHandle(), Qt::LeftButton, {},
-        widget.mapTo(widget.window(), widget.rect().center()));
-    QCoreApplication::processEvents();
-}
-
-// The export screen pushed over a plain screen in a window of the profile's
-// size, the way the gallery opens it.
+// The export screen pushed over a plain screen, the way the gallery opens it.
 struct ExportScreen {
     std::shared_ptr<platform::ui::ViewController> root = std::make_shared<platform::ui::ViewController>();
-    platform::ui::MainWindow window { root };
+    GalleryWindow window { root };
     std::shared_ptr<VideoEncodeController> screen = std::make_shared<VideoEncodeController>();
-    // Every progress text shown while waiting.
-    QStringList progressTexts;
+    // Every progress text shown while waiting, in percent.
+    std::vector<double> progress;
 
     explicit ExportScreen(std::unique_ptr<Painting> painting)
     {
-        const platform::Size size = platform::Device::current().screenSize;
-        window.resize(int(size.width), int(size.height));
-        window.show();
         screen->setPainting(std::move(painting));
-        window.navigationController().pushViewController(screen, false);
+        navigation().pushViewController(screen, false);
         QCoreApplication::processEvents();
     }
 
-    platform::ui::NavigationController& navigation() { return window.navigationController(); }
+    platform::ui::NavigationController& navigation() { return window.navigation(); }
 
-    // Until the label shows some progress or the export has ended.
-    void waitForProgress()
+    // Until `done` holds or an alert shows, noting the progress on the way.
+    template<typename Condition>
+    AlertView* waitUntil(Condition done)
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-        while (std::chrono::steady_clock::now() < deadline && screen->progressLabel()->text() == "0.0%"
-            && !AlertView::current(screen.get())) {
-            QCoreApplication::processEvents();
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        progressTexts << screen->progressLabel()->text();
+        waitFor([&] {
+            const double percent = screen->progressLabel()->text().remove('%').toDouble();
+            if (progress.empty() || progress.back() != percent)
+                progress.push_back(percent);
+            return done() || AlertView::current(screen.get());
+        }, 120000);
+        return AlertView::current(screen.get());
     }
-
-    AlertView* waitForAlert()
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-        while (std::chrono::steady_clock::now() < deadline) {
-            QCoreApplication::processEvents();
-            const QString text = screen->progressLabel()->text();
-            if (progressTexts.isEmpty() || progressTexts.back() != text)
-                progressTexts << text;
-            if (AlertView* alert = AlertView::current(screen.get()))
-                return alert;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return nullptr;
-    }
-
-    // The most the progress label ever said, in percent.
-    double highestProgress() const
-    {
-        double highest = 0;
-        for (QString text : progressTexts)
-            highest = std::max(highest, text.remove('%').toDouble());
-        return highest;
-    }
+    AlertView* waitForAlert() { return waitUntil([] { return false; }); }
 };
-
-// The picture's luma as the movie should show it after `turns` left turns.
-std::vector<unsigned char> expectedLuma(const platform::Image& picture, int turns)
-{
-    const QImage turned = picture.qimage().transformed(QTransform().rotate(-90 * turns)).convertToFormat(QImage::Format_RGB32);
-    std::vector<unsigned char> luma;
-    for (int y = 0; y < turned.height(); ++y) {
-        for (int x = 0; x < turned.width(); ++x) {
-            const QRgb p = turned.pixel(x, y);
-            const double value = 0.2126 * qRed(p) + 0.7152 * qGreen(p) + 0.0722 * qBlue(p);
-            luma.push_back(static_cast<unsigned char>(std::lround(16 + value * 219 / 255)));
-        }
-    }
-    return luma;
-}
 
 }
 
@@ -129,7 +73,7 @@ TEST(VideoEncodeController, CreatesTheMovieOfOpeningReplayAndEndingInTheAlbum)
         SCOPED_TRACE(c.name);
         platform::ScopedDeviceProfile profile(*platform::DeviceProfile::named(c.device));
         const float scale = c.device == std::string("retina-phone") ? 2 : 1;
-        MovieFolders folders;
+        ScopedDocuments folders;
         auto painting = saveAndReload(makeStrokedPainting(192, 128, c.strokes));
         ASSERT_TRUE(painting);
         const platform::Image picture = *painting->paintingImage();
@@ -147,55 +91,55 @@ TEST(VideoEncodeController, CreatesTheMovieOfOpeningReplayAndEndingInTheAlbum)
         EXPECT_EQ(alert->tag(), VideoEncodeController::alertTag);
         ASSERT_EQ(alert->buttonCount(), 1);
         EXPECT_EQ(e.screen->progressLabel()->text(), "100.0%");
-        EXPECT_LE(e.highestProgress(), 100.0);
+        EXPECT_LE(*std::max_element(e.progress.begin(), e.progress.end()), 100.0);
         clickWidget(*alert->button(0));
         EXPECT_FALSE(e.screen->progressBarContainer()->isVisible());
         EXPECT_FALSE(e.navigation().isNavigationBarHidden());
         EXPECT_EQ(e.screen->navigationItem().rightBarButton(), e.screen->doneButton());
-        EXPECT_EQ(folders.albumMovies(), 1);
+        EXPECT_EQ(folders.albumMovies().size(), 1);
 
-        const QStringList movies = QDir(platform::PhotoAlbum::videosDirectory()).entryList(QDir::Files);
-        ASSERT_EQ(movies.size(), 1);
-        const auto movie = decodeMovie(QDir(platform::PhotoAlbum::videosDirectory()).filePath(movies[0]), { 0 });
+        const auto movie = probeMovie(folders.albumMovie());
         ASSERT_TRUE(movie);
-        EXPECT_EQ(movie->frames, 30 + replay + 81);
-        EXPECT_DOUBLE_EQ(movie->framesPerSecond, 24.0);
+        const int frames = 30 + replay + 81;
+        EXPECT_EQ(movie->presentationTimes.size(), size_t(frames));
+        EXPECT_TRUE(movie->isAtSeconds(movie->duration, frames, 24));
         const bool odd = c.leftTurns % 2 == 1;
         EXPECT_EQ(movie->width, int((odd ? 128 : 192) * scale));
         EXPECT_EQ(movie->height, int((odd ? 192 : 128) * scale));
-        EXPECT_GE(lumaPsnr(movie->luma[0], expectedLuma(picture, c.leftTurns)), 35.0);
+        EXPECT_GE(lumaPsnr(firstFrameLuma(folders.albumMovie()), pictureLuma(picture, c.leftTurns)), 35.0);
     }
 }
 
 TEST(VideoEncodeController, TurnsThePreviewAndTheFrameInQuarterTurns)
 {
-    MovieFolders folders;
+    ScopedDocuments folders;
     ExportScreen e(makeStrokedPainting(320, 208, 2));
     EXPECT_EQ(e.screen->title(), "Movie Export");
     EXPECT_EQ(e.screen->navigationItem().rightBarButton(), e.screen->cancelButton());
-    const QRect firstPreview = e.screen->sampleView()->geometry();
-    EXPECT_NEAR(double(firstPreview.width()) / firstPreview.height(), 320.0 / 208, 0.02);
-
-    clickWidget(*e.screen->rotateLeftButton());
-    EXPECT_EQ(e.screen->rotation(), 90);
-    EXPECT_EQ(e.screen->frameSize(), (platform::Size { 208, 320 }));
-    const QRect turned = e.screen->sampleView()->geometry();
-    EXPECT_NEAR(double(turned.height()) / turned.width(), 320.0 / 208, 0.02);
-    // The preview fits inside the screen however it is turned.
-    EXPECT_TRUE(e.screen->rect().contains(turned.translated(e.screen->sampleView()->parentWidget()->pos())));
-    clickWidget(*e.screen->rotateRightButton());
-    EXPECT_EQ(e.screen->sampleView()->geometry(), firstPreview);
-    EXPECT_EQ(e.screen->rotation(), 0);
-
-    for (int i = 0; i < 4; ++i)
-        clickWidget(*e.screen->rotateLeftButton());
-    EXPECT_EQ(e.screen->rotation(), 0);
-    EXPECT_EQ(e.screen->frameSize(), (platform::Size { 320, 208 }));
-    EXPECT_TRUE(e.screen->transform().isIdentity());
-    EXPECT_EQ(e.screen->sampleView()->geometry(), firstPreview);
-
-    clickWidget(*e.screen->rotateRightButton());
-    EXPECT_EQ(e.screen->rotation(), 270);
+    const QRect upright = e.screen->sampleView()->geometry();
+    QWidget* left = e.screen->rotateLeftButton();
+    QWidget* right = e.screen->rotateRightButton();
+    const struct {
+        QWidget* button;
+        int rotation;
+    } steps[] = { { nullptr, 0 }, { left, 90 }, { right, 0 }, { left, 90 }, { left, 180 }, { left, 270 }, { left, 0 }, { right, 270 } };
+    for (const auto& step : steps) {
+        if (step.button) {
+            clickWidget(*step.button);
+        }
+        SCOPED_TRACE(step.rotation);
+        const bool turned = step.rotation % 180 != 0;
+        EXPECT_EQ(e.screen->rotation(), step.rotation);
+        EXPECT_EQ(e.screen->frameSize(), (turned ? platform::Size { 208, 320 } : platform::Size { 320, 208 }));
+        EXPECT_EQ(e.screen->transform().isIdentity(), step.rotation == 0);
+        const QRect preview = e.screen->sampleView()->geometry();
+        EXPECT_NEAR(turned ? double(preview.height()) / preview.width() : double(preview.width()) / preview.height(), 320.0 / 208, 0.02);
+        // The preview fits inside the screen however it is turned.
+        EXPECT_TRUE(e.screen->rect().contains(preview.translated(e.screen->sampleView()->parentWidget()->pos())));
+        if (step.rotation == 0) {
+            EXPECT_EQ(preview, upright);
+        }
+    }
     EXPECT_EQ(e.screen->transform().map({ 0, 0 }), (platform::Point { 0, 320 }));
 
     clickWidget(*e.screen->cancelButton());
@@ -216,14 +160,14 @@ TEST(VideoEncodeController, EndsInTheFailureAlertWhenNoMovieReachesTheAlbum)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        MovieFolders folders;
+        ScopedDocuments folders;
         auto painting = saveAndReload(makeStrokedPainting(128, 96, 2));
         ASSERT_TRUE(painting);
         ExportScreen e(std::move(painting));
-        QFile blocker(folders.root.filePath("blocker"));
+        QFile blocker(folders.folder.filePath("blocker"));
         ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        qputenv(c.blocked, folders.root.filePath("blocker/inside").toUtf8());
+        qputenv(c.blocked, folders.folder.filePath("blocker/inside").toUtf8());
 
         clickWidget(*e.screen->startButton());
         AlertView* alert = e.waitForAlert();
@@ -233,8 +177,8 @@ TEST(VideoEncodeController, EndsInTheFailureAlertWhenNoMovieReachesTheAlbum)
         EXPECT_FALSE(e.screen->progressBarContainer()->isVisible());
         EXPECT_FALSE(e.screen->isEncodingInProgress());
         EXPECT_FALSE(e.screen->painting()->isMovieMode());
-        qputenv("PINTARO_ALBUM", folders.root.filePath("Album").toUtf8());
-        EXPECT_EQ(folders.albumMovies(), 0);
+        qputenv("PINTARO_ALBUM", folders.folder.filePath("Album").toUtf8());
+        EXPECT_EQ(folders.albumMovies().size(), 0);
         clickWidget(*e.screen->doneButton());
         EXPECT_EQ(e.navigation().topViewController(), e.root.get());
     }
@@ -242,7 +186,7 @@ TEST(VideoEncodeController, EndsInTheFailureAlertWhenNoMovieReachesTheAlbum)
 
 TEST(VideoEncodeController, CreateMovieAgainDuringTheExportNeitherRestartsNorAddsAMovie)
 {
-    MovieFolders folders;
+    ScopedDocuments folders;
     ExportScreen e(saveAndReload(makeStrokedPainting(320, 240, 30)));
     const int replay = replayFrames(*saveAndReload(makeStrokedPainting(320, 240, 30)));
     e.screen->startButton()->setFocus();
@@ -251,54 +195,45 @@ TEST(VideoEncodeController, CreateMovieAgainDuringTheExportNeitherRestartsNorAdd
     // A click where the button was lands on the progress panel; a key that
     // still reaches the button must not start over.
     clickWidget(*e.screen->startButton());
-    e.waitForProgress();
+    e.waitUntil([&] { return e.screen->progressLabel()->text() != "0.0%"; });
     QTest::keyClick(e.screen->startButton(), Qt::Key_Space);
     AlertView* alert = e.waitForAlert();
     ASSERT_TRUE(alert);
     EXPECT_EQ(alert->message(), savedMessage);
-    // The progress only ever went up.
-    double previous = 0;
-    for (QString text : e.progressTexts) {
-        const double percent = text.remove('%').toDouble();
-        EXPECT_GE(percent, previous);
-        previous = percent;
-    }
+    EXPECT_TRUE(std::is_sorted(e.progress.begin(), e.progress.end())) << "the progress only ever went up";
     clickWidget(*alert->button(0));
     EXPECT_EQ(AlertView::current(e.screen.get()), nullptr);
-    EXPECT_EQ(folders.albumMovies(), 1);
-    const QStringList movies = QDir(platform::PhotoAlbum::videosDirectory()).entryList(QDir::Files);
-    ASSERT_EQ(movies.size(), 1);
-    EXPECT_EQ(decodeMovie(QDir(platform::PhotoAlbum::videosDirectory()).filePath(movies[0]), {})->frames, 111 + replay);
+    EXPECT_EQ(folders.albumMovies().size(), 1);
+    const auto movie = probeMovie(folders.albumMovie());
+    ASSERT_TRUE(movie);
+    EXPECT_EQ(movie->presentationTimes.size(), size_t(111 + replay));
 }
 
 TEST(VideoEncodeController, ClosingTheWindowMidExportAsksAndStoppingLeavesNoMovie)
 {
-    MovieFolders folders;
+    ScopedDocuments folders;
     // Large enough that the export is still running when the window is closed.
     ExportScreen e(saveAndReload(makeStrokedPainting(768, 976, 40)));
     clickWidget(*e.screen->startButton());
     ASSERT_TRUE(e.screen->isEncodingInProgress());
 
-    e.window.close();
+    e.window.window.close();
     AlertView* question = AlertView::current(e.screen.get());
     ASSERT_TRUE(question);
     clickWidget(*question->button(0)); // keep going
-    EXPECT_TRUE(e.window.isVisible());
+    EXPECT_TRUE(e.window.window.isVisible());
     EXPECT_TRUE(e.screen->isEncodingInProgress());
 
-    e.window.close();
+    e.window.window.close();
     question = AlertView::current(e.screen.get());
     ASSERT_TRUE(question);
     clickWidget(*question->button(1)); // stop and close
-    EXPECT_FALSE(e.window.isVisible());
+    EXPECT_FALSE(e.window.window.isVisible());
     EXPECT_FALSE(e.screen->isEncodingInProgress());
     EXPECT_FALSE(e.screen->painting()->isMovieMode());
     // No alert follows, no movie is left half-written in Documents or the album.
-    for (int i = 0; i < 20; ++i) {
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    QTest::qWait(100);
     EXPECT_EQ(AlertView::current(e.screen.get()), nullptr);
-    EXPECT_FALSE(QFile::exists(platform::FileLocations::documentPath("video.mp4")));
-    EXPECT_EQ(folders.albumMovies(), 0);
+    EXPECT_FALSE(QFile::exists(folders.folder.filePath("video.mp4")));
+    EXPECT_EQ(folders.albumMovies().size(), 0);
 }

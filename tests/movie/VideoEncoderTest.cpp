@@ -1,11 +1,9 @@
 #include "Classes/movie/VideoEncoder.h"
-#include "platform/media/PhotoAlbum.h"
 #include "platform/system/DispatchQueue.h"
+#include "gallery/GalleryTestSupport.h"
 #include "tests/support/MovieProbe.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <atomic>
 #include <climits>
@@ -14,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+using gallerytest::ScopedDocuments;
 using platform::PixelBuffer;
 
 namespace {
@@ -48,23 +47,6 @@ private:
     }
 };
 
-// A fresh folder serving as Documents and as the album (whose movies go in a
-// folder of their own) for one export. An empty setting counts as none.
-struct Folders {
-    Folders() { use(root.path()); }
-    ~Folders() { use(QString()); }
-    static void use(const QString& path)
-    {
-        qputenv("PINTARO_DOCUMENTS", path.toUtf8());
-        qputenv("PINTARO_ALBUM", path.toUtf8());
-    }
-    QString videoPath() const { return root.filePath("video.mp4"); }
-    // Hidden files count too: no temporary copy may stay behind.
-    int albumMovies() const { return int(QDir(platform::PhotoAlbum::videosDirectory()).entryList(QDir::Files | QDir::Hidden).size()); }
-
-    QTemporaryDir root;
-};
-
 }
 
 TEST(VideoEncoder, PullsFramesIntoAMovieForTheAlbumOrFailsWithoutOne)
@@ -85,7 +67,7 @@ TEST(VideoEncoder, PullsFramesIntoAMovieForTheAlbumOrFailsWithoutOne)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Folders folders;
+        ScopedDocuments folders;
         FrameSource source;
         source.frames = c.frames;
         source.wrongSizeAt = c.wrongSizeAt;
@@ -104,8 +86,8 @@ TEST(VideoEncoder, PullsFramesIntoAMovieForTheAlbumOrFailsWithoutOne)
         // Off while frames are pulled, back on before the delegate hears the end.
         EXPECT_EQ(std::count(source.idleTimerOff.begin(), source.idleTimerOff.end(), true), c.requested);
         EXPECT_FALSE(source.idleTimerOff.back());
-        EXPECT_EQ(folders.albumMovies(), c.albumMovies);
-        const auto probe = probeMovie(folders.videoPath());
+        EXPECT_EQ(folders.albumMovies().size(), c.albumMovies);
+        const auto probe = probeMovie(folders.folder.filePath("video.mp4"));
         ASSERT_EQ(probe.has_value(), c.finishes);
         if (!probe)
             continue;
@@ -115,14 +97,14 @@ TEST(VideoEncoder, PullsFramesIntoAMovieForTheAlbumOrFailsWithoutOne)
         EXPECT_TRUE(probe->isAtSeconds(probe->duration, c.frames, 24));
         // The next encoder removes the previous movie as soon as it is made.
         VideoEncoder next({ 32, 32 });
-        EXPECT_EQ(next.videoFilePath(), folders.videoPath());
-        EXPECT_FALSE(QFile::exists(folders.videoPath()));
+        EXPECT_EQ(next.videoFilePath(), folders.folder.filePath("video.mp4"));
+        EXPECT_FALSE(QFile::exists(folders.folder.filePath("video.mp4")));
     }
 }
 
 TEST(VideoEncoder, ReleasingTheEncoderMidPullStopsWithoutCallingTheDelegateAgain)
 {
-    Folders folders;
+    ScopedDocuments folders;
     FrameSource source;
     source.frames = INT_MAX;
     {
@@ -135,7 +117,7 @@ TEST(VideoEncoder, ReleasingTheEncoderMidPullStopsWithoutCallingTheDelegateAgain
     const int requested = source.requested;
     EXPECT_EQ(source.finished + source.failed, 0);
     EXPECT_FALSE(VideoEncoder::isIdleTimerDisabled());
-    EXPECT_FALSE(QFile::exists(folders.videoPath()));
-    EXPECT_EQ(folders.albumMovies(), 0);
+    EXPECT_FALSE(QFile::exists(folders.folder.filePath("video.mp4")));
+    EXPECT_EQ(folders.albumMovies().size(), 0);
     EXPECT_EQ(source.requested, requested);
 }
