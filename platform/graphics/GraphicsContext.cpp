@@ -433,7 +433,8 @@ void GraphicsContext::drawImageTopLeft(const Rect& rect, const Image& image)
     applyState();
     QRectF target(rect.x(), rect.y(), rect.width(), rect.height());
     const QTransform device = deviceTransform();
-    if (!isWithinReach(device.mapRect(target), m_targetRect))
+    const QRectF deviceTarget = device.mapRect(target);
+    if (!isWithinReach(deviceTarget, m_targetRect))
         return;
     if (m_target && m_state.shadow && m_state.blendMode == BlendMode::Normal) {
         const Shadow& shadow = *m_state.shadow;
