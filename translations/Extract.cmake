@@ -1,6 +1,6 @@
 # Gathers every text the program looks up and hands them to lupdate, which
 # merges them into the translation files given.
-#   cmake -DSOURCE_DIR=... -DWORK_DIR=... -DLUPDATE=... -DTS_FILES="a.ts;b.ts" [-DFRESH=ON] -P Extract.cmake
+#   cmake -DSOURCE_DIR=... -DWORK_DIR=... -DLUPDATE=... -DTS_FILES="a.ts|b.ts" [-DFRESH=ON] -P Extract.cmake
 #
 # The program looks its texts up with localized("...") and
 # localizedFormat("...", {...}) in the context "Pintaro". lupdate would file
@@ -13,6 +13,8 @@ foreach(required SOURCE_DIR WORK_DIR LUPDATE TS_FILES)
     message(FATAL_ERROR "Extract.cmake needs -D${required}=...")
   endif()
 endforeach()
+
+string(REPLACE "|" ";" TS_FILES "${TS_FILES}")
 
 file(GLOB_RECURSE files
   ${SOURCE_DIR}/Classes/*.cpp ${SOURCE_DIR}/Classes/*.h ${SOURCE_DIR}/platform/*.cpp ${SOURCE_DIR}/platform/*.h)

@@ -5,311 +5,311 @@
     <name>Pintaro</name>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceptar</translation>
     </message>
     <message>
         <source>Pintaro Random Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Color sorpresa de Pintaro</translation>
     </message>
     <message>
         <source>Recent color %d</source>
-        <translation type="unfinished"></translation>
+        <translation>Color reciente %d</translation>
     </message>
     <message>
         <source>Usage:</source>
-        <translation type="unfinished"></translation>
+        <translation>Uso:</translation>
     </message>
     <message>
         <source>A finger-painting program for young children.</source>
-        <translation type="unfinished"></translation>
+        <translation>Un programa para pintar con el dedo para niños pequeños.</translation>
     </message>
     <message>
         <source>The screen to paint on: tablet (the default), phone or retina-phone.</source>
-        <translation type="unfinished"></translation>
+        <translation>La pantalla en la que pintar: tablet (predeterminada), phone o retina-phone.</translation>
     </message>
     <message>
         <source>The language of the texts, e.g. de, en, es or fr (the default is the system&apos;s).</source>
-        <translation type="unfinished"></translation>
+        <translation>El idioma de los textos, p. ej. de, en, es o fr (por defecto, el del sistema).</translation>
     </message>
     <message>
         <source>Show this help and quit.</source>
-        <translation type="unfinished"></translation>
+        <translation>Mostrar esta ayuda y salir.</translation>
     </message>
     <message>
         <source>Show the version and quit.</source>
-        <translation type="unfinished"></translation>
+        <translation>Mostrar la versión y salir.</translation>
     </message>
     <message>
         <source>unknown option</source>
-        <translation type="unfinished"></translation>
+        <translation>opción desconocida</translation>
     </message>
     <message>
         <source>this option needs a value</source>
-        <translation type="unfinished"></translation>
+        <translation>esta opción necesita un valor</translation>
     </message>
     <message>
         <source>unknown device (tablet, phone or retina-phone)</source>
-        <translation type="unfinished"></translation>
+        <translation>dispositivo desconocido (tablet, phone o retina-phone)</translation>
     </message>
     <message>
         <source>no such language</source>
-        <translation type="unfinished"></translation>
+        <translation>idioma no disponible</translation>
     </message>
     <message>
         <source>unexpected argument</source>
-        <translation type="unfinished"></translation>
+        <translation>argumento inesperado</translation>
     </message>
     <message>
         <source>Try &quot;%1 --help&quot; for more.</source>
-        <translation type="unfinished"></translation>
+        <translation>Más información con «%1 --help».</translation>
     </message>
     <message>
         <source>New painting, mirrored left and right</source>
-        <translation type="unfinished"></translation>
+        <translation>Dibujo nuevo, con espejo izquierda y derecha</translation>
     </message>
     <message>
         <source>New painting, mirrored top and bottom</source>
-        <translation type="unfinished"></translation>
+        <translation>Dibujo nuevo, con espejo arriba y abajo</translation>
     </message>
     <message>
         <source>New painting, turned five times</source>
-        <translation type="unfinished"></translation>
+        <translation>Dibujo nuevo, girado cinco veces</translation>
     </message>
     <message>
         <source>New painting, mirrored %d times</source>
-        <translation type="unfinished"></translation>
+        <translation>Dibujo nuevo, con espejo %d veces</translation>
     </message>
     <message>
         <source>Painting</source>
-        <translation type="unfinished"></translation>
+        <translation>Dibujo</translation>
     </message>
     <message>
         <source>Replay progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Progreso de la repetición</translation>
     </message>
     <message>
         <source>Replay speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Velocidad de la repetición</translation>
     </message>
     <message>
         <source>Painting has not been saved. Do you want to save or discard it?</source>
-        <translation type="unfinished"></translation>
+        <translation>El dibujo aún no está guardado. ¿Quieres guardarlo o tirarlo?</translation>
     </message>
     <message>
         <source>Save Painting</source>
-        <translation type="unfinished"></translation>
+        <translation>Guardar dibujo</translation>
     </message>
     <message>
         <source>Discard Painting</source>
-        <translation type="unfinished"></translation>
+        <translation>Tirar dibujo</translation>
     </message>
     <message>
         <source>Painting could not be saved</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo guardar el dibujo</translation>
     </message>
     <message>
         <source>There may be no room left. Your painting is still here.</source>
-        <translation type="unfinished"></translation>
+        <translation>Puede que no quede espacio. Tu dibujo sigue aquí.</translation>
     </message>
     <message>
         <source>Error accessing media</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede abrir las imágenes</translation>
     </message>
     <message>
         <source>Device doesn’t support that media source.</source>
-        <translation type="unfinished"></translation>
+        <translation>Este dispositivo no tiene esa fuente de imágenes.</translation>
     </message>
     <message>
         <source>Drat!</source>
-        <translation type="unfinished"></translation>
+        <translation>¡Vaya!</translation>
     </message>
     <message>
         <source>This picture could not be opened</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede abrir esta foto</translation>
     </message>
     <message>
         <source>Please choose another one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Elige otra, por favor.</translation>
     </message>
     <message>
         <source>Home</source>
-        <translation type="unfinished"></translation>
+        <translation>Inicio</translation>
     </message>
     <message>
         <source>If you enjoy this game, please help rate. Thanks :)</source>
-        <translation type="unfinished"></translation>
+        <translation>Si te gusta este juego, ayúdanos valorándolo. ¡Gracias! :)</translation>
     </message>
     <message>
         <source>Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Valorar</translation>
     </message>
     <message>
         <source>Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>Editar</translation>
     </message>
     <message>
         <source>Delete Painting</source>
-        <translation type="unfinished"></translation>
+        <translation>Borrar dibujo</translation>
     </message>
     <message>
         <source>Save Movie to Album</source>
-        <translation type="unfinished"></translation>
+        <translation>Película al álbum</translation>
     </message>
     <message>
         <source>Save Picture to Album</source>
-        <translation type="unfinished"></translation>
+        <translation>Imagen al álbum</translation>
     </message>
     <message>
         <source>Painting Unavailable</source>
-        <translation type="unfinished"></translation>
+        <translation>Dibujo no disponible</translation>
     </message>
     <message>
         <source>This painting could not be opened. Its file may be damaged.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede abrir este dibujo. Puede que su archivo esté dañado.</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Borrar</translation>
     </message>
     <message>
         <source>New Painting</source>
-        <translation type="unfinished"></translation>
+        <translation>Dibujo nuevo</translation>
     </message>
     <message>
         <source>Gallery</source>
-        <translation type="unfinished"></translation>
+        <translation>Galería</translation>
     </message>
     <message>
         <source>%d paintings</source>
-        <translation type="unfinished"></translation>
+        <translation>%d dibujos</translation>
     </message>
     <message>
         <source>Turn Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Girar a la izquierda</translation>
     </message>
     <message>
         <source>Turn Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Girar a la derecha</translation>
     </message>
     <message>
         <source>Done</source>
-        <translation type="unfinished"></translation>
+        <translation>Listo</translation>
     </message>
     <message>
         <source>Movie Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Crear película</translation>
     </message>
     <message>
         <source>Painting Orientation</source>
-        <translation type="unfinished"></translation>
+        <translation>Orientación del dibujo</translation>
     </message>
     <message>
         <source>Create Movie</source>
-        <translation type="unfinished"></translation>
+        <translation>Crear película</translation>
     </message>
     <message>
         <source>Movie has been saved to Photo Album.</source>
-        <translation type="unfinished"></translation>
+        <translation>La película está en el álbum de fotos.</translation>
     </message>
     <message>
         <source>Fail to create movie. Ensure not to close the app when encoding is in progress.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo crear la película. No cierres el programa mientras se crea la película.</translation>
     </message>
     <message>
         <source>Stop the movie?</source>
-        <translation type="unfinished"></translation>
+        <translation>¿Parar la película?</translation>
     </message>
     <message>
         <source>The movie is not finished yet. Closing now stops it, and no movie is saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>La película aún no está terminada. Si cierras ahora, se para y no se guarda.</translation>
     </message>
     <message>
         <source>Keep Going</source>
-        <translation type="unfinished"></translation>
+        <translation>Seguir</translation>
     </message>
     <message>
         <source>Stop and Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Parar y cerrar</translation>
     </message>
     <message>
         <source>Back</source>
-        <translation type="unfinished"></translation>
+        <translation>Atrás</translation>
     </message>
     <message>
         <source>Choose a picture</source>
-        <translation type="unfinished"></translation>
+        <translation>Elige una foto</translation>
     </message>
     <message>
         <source>Pictures</source>
-        <translation type="unfinished"></translation>
+        <translation>Imágenes</translation>
     </message>
     <message>
         <source>New painting</source>
-        <translation type="unfinished"></translation>
+        <translation>Dibujo nuevo</translation>
     </message>
     <message>
         <source>New painting on a photo</source>
-        <translation type="unfinished"></translation>
+        <translation>Dibujo nuevo sobre una foto</translation>
     </message>
     <message>
         <source>Go to the gallery</source>
-        <translation type="unfinished"></translation>
+        <translation>Ir a la galería</translation>
     </message>
     <message>
         <source>More</source>
-        <translation type="unfinished"></translation>
+        <translation>Más</translation>
     </message>
     <message>
         <source>Undo</source>
-        <translation type="unfinished"></translation>
+        <translation>Deshacer</translation>
     </message>
     <message>
         <source>Eraser</source>
-        <translation type="unfinished"></translation>
+        <translation>Goma</translation>
     </message>
     <message>
         <source>Next brush</source>
-        <translation type="unfinished"></translation>
+        <translation>Siguiente pincel</translation>
     </message>
     <message>
         <source>Brush colour</source>
-        <translation type="unfinished"></translation>
+        <translation>Color del pincel</translation>
     </message>
     <message>
         <source>Replay the painting</source>
-        <translation type="unfinished"></translation>
+        <translation>Repetir el dibujo</translation>
     </message>
     <message>
         <source>Play</source>
-        <translation type="unfinished"></translation>
+        <translation>Reproducir</translation>
     </message>
     <message>
         <source>Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pausa</translation>
     </message>
     <message>
         <source>Stop the replay</source>
-        <translation type="unfinished"></translation>
+        <translation>Parar la repetición</translation>
     </message>
     <message>
         <source>Slower</source>
-        <translation type="unfinished"></translation>
+        <translation>Más despacio</translation>
     </message>
     <message>
         <source>Faster</source>
-        <translation type="unfinished"></translation>
+        <translation>Más rápido</translation>
     </message>
     <message>
         <source>More apps</source>
-        <translation type="unfinished"></translation>
+        <translation>Más apps</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Parar</translation>
     </message>
 </context>
 </TS>

@@ -5,311 +5,311 @@
     <name>Pintaro</name>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Pintaro Random Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Couleur surprise Pintaro</translation>
     </message>
     <message>
         <source>Recent color %d</source>
-        <translation type="unfinished"></translation>
+        <translation>Couleur récente %d</translation>
     </message>
     <message>
         <source>Usage:</source>
-        <translation type="unfinished"></translation>
+        <translation>Utilisation :</translation>
     </message>
     <message>
         <source>A finger-painting program for young children.</source>
-        <translation type="unfinished"></translation>
+        <translation>Un programme de peinture au doigt pour les petits enfants.</translation>
     </message>
     <message>
         <source>The screen to paint on: tablet (the default), phone or retina-phone.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’écran sur lequel peindre : tablet (par défaut), phone ou retina-phone.</translation>
     </message>
     <message>
         <source>The language of the texts, e.g. de, en, es or fr (the default is the system&apos;s).</source>
-        <translation type="unfinished"></translation>
+        <translation>La langue des textes, par ex. de, en, es ou fr (par défaut celle du système).</translation>
     </message>
     <message>
         <source>Show this help and quit.</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher cette aide et quitter.</translation>
     </message>
     <message>
         <source>Show the version and quit.</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher la version et quitter.</translation>
     </message>
     <message>
         <source>unknown option</source>
-        <translation type="unfinished"></translation>
+        <translation>option inconnue</translation>
     </message>
     <message>
         <source>this option needs a value</source>
-        <translation type="unfinished"></translation>
+        <translation>cette option demande une valeur</translation>
     </message>
     <message>
         <source>unknown device (tablet, phone or retina-phone)</source>
-        <translation type="unfinished"></translation>
+        <translation>appareil inconnu (tablet, phone ou retina-phone)</translation>
     </message>
     <message>
         <source>no such language</source>
-        <translation type="unfinished"></translation>
+        <translation>langue non disponible</translation>
     </message>
     <message>
         <source>unexpected argument</source>
-        <translation type="unfinished"></translation>
+        <translation>argument inattendu</translation>
     </message>
     <message>
         <source>Try &quot;%1 --help&quot; for more.</source>
-        <translation type="unfinished"></translation>
+        <translation>Plus d’infos avec « %1 --help ».</translation>
     </message>
     <message>
         <source>New painting, mirrored left and right</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouveau dessin, en miroir gauche-droite</translation>
     </message>
     <message>
         <source>New painting, mirrored top and bottom</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouveau dessin, en miroir haut-bas</translation>
     </message>
     <message>
         <source>New painting, turned five times</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouveau dessin, tourné cinq fois</translation>
     </message>
     <message>
         <source>New painting, mirrored %d times</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouveau dessin, en miroir %d fois</translation>
     </message>
     <message>
         <source>Painting</source>
-        <translation type="unfinished"></translation>
+        <translation>Dessin</translation>
     </message>
     <message>
         <source>Replay progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Avancement de la relecture</translation>
     </message>
     <message>
         <source>Replay speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Vitesse de la relecture</translation>
     </message>
     <message>
         <source>Painting has not been saved. Do you want to save or discard it?</source>
-        <translation type="unfinished"></translation>
+        <translation>Le dessin n’est pas encore enregistré. Veux-tu le garder ou le jeter ?</translation>
     </message>
     <message>
         <source>Save Painting</source>
-        <translation type="unfinished"></translation>
+        <translation>Garder le dessin</translation>
     </message>
     <message>
         <source>Discard Painting</source>
-        <translation type="unfinished"></translation>
+        <translation>Jeter le dessin</translation>
     </message>
     <message>
         <source>Painting could not be saved</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’enregistrer le dessin</translation>
     </message>
     <message>
         <source>There may be no room left. Your painting is still here.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il n’y a peut-être plus de place. Ton dessin est toujours là.</translation>
     </message>
     <message>
         <source>Error accessing media</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’ouvrir les images</translation>
     </message>
     <message>
         <source>Device doesn’t support that media source.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cet appareil n’a pas cette source d’images.</translation>
     </message>
     <message>
         <source>Drat!</source>
-        <translation type="unfinished"></translation>
+        <translation>Zut !</translation>
     </message>
     <message>
         <source>This picture could not be opened</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’ouvrir cette photo</translation>
     </message>
     <message>
         <source>Please choose another one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisis-en une autre, s’il te plaît.</translation>
     </message>
     <message>
         <source>Home</source>
-        <translation type="unfinished"></translation>
+        <translation>Accueil</translation>
     </message>
     <message>
         <source>If you enjoy this game, please help rate. Thanks :)</source>
-        <translation type="unfinished"></translation>
+        <translation>Si ce jeu te plaît, aide-nous en le notant. Merci :)</translation>
     </message>
     <message>
         <source>Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Noter</translation>
     </message>
     <message>
         <source>Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>Modifier</translation>
     </message>
     <message>
         <source>Delete Painting</source>
-        <translation type="unfinished"></translation>
+        <translation>Effacer le dessin</translation>
     </message>
     <message>
         <source>Save Movie to Album</source>
-        <translation type="unfinished"></translation>
+        <translation>Film dans l’album</translation>
     </message>
     <message>
         <source>Save Picture to Album</source>
-        <translation type="unfinished"></translation>
+        <translation>Image dans l’album</translation>
     </message>
     <message>
         <source>Painting Unavailable</source>
-        <translation type="unfinished"></translation>
+        <translation>Dessin indisponible</translation>
     </message>
     <message>
         <source>This painting could not be opened. Its file may be damaged.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’ouvrir ce dessin. Son fichier est peut-être abîmé.</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Effacer</translation>
     </message>
     <message>
         <source>New Painting</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouveau dessin</translation>
     </message>
     <message>
         <source>Gallery</source>
-        <translation type="unfinished"></translation>
+        <translation>Galerie</translation>
     </message>
     <message>
         <source>%d paintings</source>
-        <translation type="unfinished"></translation>
+        <translation>%d dessins</translation>
     </message>
     <message>
         <source>Turn Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Tourner à gauche</translation>
     </message>
     <message>
         <source>Turn Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Tourner à droite</translation>
     </message>
     <message>
         <source>Done</source>
-        <translation type="unfinished"></translation>
+        <translation>Terminé</translation>
     </message>
     <message>
         <source>Movie Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Créer un film</translation>
     </message>
     <message>
         <source>Painting Orientation</source>
-        <translation type="unfinished"></translation>
+        <translation>Orientation du dessin</translation>
     </message>
     <message>
         <source>Create Movie</source>
-        <translation type="unfinished"></translation>
+        <translation>Créer le film</translation>
     </message>
     <message>
         <source>Movie has been saved to Photo Album.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le film est dans l’album photo.</translation>
     </message>
     <message>
         <source>Fail to create movie. Ensure not to close the app when encoding is in progress.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de créer le film. Ne ferme pas le programme pendant que le film se fabrique.</translation>
     </message>
     <message>
         <source>Stop the movie?</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrêter le film ?</translation>
     </message>
     <message>
         <source>The movie is not finished yet. Closing now stops it, and no movie is saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le film n’est pas encore fini. Si tu fermes maintenant, il s’arrête et n’est pas enregistré.</translation>
     </message>
     <message>
         <source>Keep Going</source>
-        <translation type="unfinished"></translation>
+        <translation>Continuer</translation>
     </message>
     <message>
         <source>Stop and Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrêter et fermer</translation>
     </message>
     <message>
         <source>Back</source>
-        <translation type="unfinished"></translation>
+        <translation>Retour</translation>
     </message>
     <message>
         <source>Choose a picture</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisis une photo</translation>
     </message>
     <message>
         <source>Pictures</source>
-        <translation type="unfinished"></translation>
+        <translation>Images</translation>
     </message>
     <message>
         <source>New painting</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouveau dessin</translation>
     </message>
     <message>
         <source>New painting on a photo</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouveau dessin sur une photo</translation>
     </message>
     <message>
         <source>Go to the gallery</source>
-        <translation type="unfinished"></translation>
+        <translation>Aller à la galerie</translation>
     </message>
     <message>
         <source>More</source>
-        <translation type="unfinished"></translation>
+        <translation>Plus</translation>
     </message>
     <message>
         <source>Undo</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler le trait</translation>
     </message>
     <message>
         <source>Eraser</source>
-        <translation type="unfinished"></translation>
+        <translation>Gomme</translation>
     </message>
     <message>
         <source>Next brush</source>
-        <translation type="unfinished"></translation>
+        <translation>Pinceau suivant</translation>
     </message>
     <message>
         <source>Brush colour</source>
-        <translation type="unfinished"></translation>
+        <translation>Couleur du pinceau</translation>
     </message>
     <message>
         <source>Replay the painting</source>
-        <translation type="unfinished"></translation>
+        <translation>Revoir le dessin</translation>
     </message>
     <message>
         <source>Play</source>
-        <translation type="unfinished"></translation>
+        <translation>Lire</translation>
     </message>
     <message>
         <source>Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>Stop the replay</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrêter la relecture</translation>
     </message>
     <message>
         <source>Slower</source>
-        <translation type="unfinished"></translation>
+        <translation>Plus lent</translation>
     </message>
     <message>
         <source>Faster</source>
-        <translation type="unfinished"></translation>
+        <translation>Plus vite</translation>
     </message>
     <message>
         <source>More apps</source>
-        <translation type="unfinished"></translation>
+        <translation>Plus d’applis</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrêter</translation>
     </message>
 </context>
 </TS>
