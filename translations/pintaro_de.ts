@@ -311,5 +311,17 @@
         <source>Stop</source>
         <translation>Stopp</translation>
     </message>
+    <message>
+        <source>Canvas</source>
+        <translation>Malfläche</translation>
+    </message>
+    <message>
+        <source>Busy</source>
+        <translation>Einen Moment</translation>
+    </message>
+    <message>
+        <source>Choices</source>
+        <translation>Auswahl</translation>
+    </message>
 </context>
 </TS>

@@ -311,5 +311,17 @@
         <source>Stop</source>
         <translation>Parar</translation>
     </message>
+    <message>
+        <source>Canvas</source>
+        <translation>Lienzo</translation>
+    </message>
+    <message>
+        <source>Busy</source>
+        <translation>Un momento</translation>
+    </message>
+    <message>
+        <source>Choices</source>
+        <translation>Opciones</translation>
+    </message>
 </context>
 </TS>

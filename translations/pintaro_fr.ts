@@ -311,5 +311,17 @@
         <source>Stop</source>
         <translation>Arrêter</translation>
     </message>
+    <message>
+        <source>Canvas</source>
+        <translation>Toile</translation>
+    </message>
+    <message>
+        <source>Busy</source>
+        <translation>Un instant</translation>
+    </message>
+    <message>
+        <source>Choices</source>
+        <translation>Choix</translation>
+    </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 
 #include "Classes/model/Painting.h"
 #include "platform/graphics/PainterContext.h"
+#include "platform/ui/Localized.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,7 +16,7 @@ DoodleView::DoodleView(QWidget* parent)
     setAttribute(Qt::WA_AcceptTouchEvents);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
-    setAccessibleName(QStringLiteral("canvas"));
+    setAccessibleName(platform::ui::localized("Canvas"));
     setFocusPolicy(Qt::ClickFocus);
 }
 

@@ -2,6 +2,7 @@
 
 #include "Classes/editor/RoundRectPath.h"
 #include "platform/system/Device.h"
+#include "platform/ui/Localized.h"
 
 #include <QPainter>
 #include <cmath>
@@ -12,7 +13,7 @@ ProgressSpin::ProgressSpin(QSize size, std::optional<QString> label, QWidget* pa
 {
     setFixedSize(size);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAccessibleName(QStringLiteral("busy"));
+    setAccessibleName(platform::ui::localized("Busy"));
 
     float scale = platform::Device::mainScreenScale();
     m_backgroundImage = QImage(QSize(std::lround(size.width() * scale), std::lround(size.height() * scale)), QImage::Format_ARGB32_Premultiplied);
