@@ -201,7 +201,7 @@
     </message>
     <message>
         <source>Movie Export</source>
-        <translation>Crear película</translation>
+        <translation>Película</translation>
     </message>
     <message>
         <source>Painting Orientation</source>

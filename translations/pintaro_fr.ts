@@ -201,7 +201,7 @@
     </message>
     <message>
         <source>Movie Export</source>
-        <translation>Créer un film</translation>
+        <translation>Film</translation>
     </message>
     <message>
         <source>Painting Orientation</source>
