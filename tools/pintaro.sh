@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(g++ cmake make pkg-config qt6-base-dev libqt6svg6-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
           libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libx264-dev
-          qt6-l10n-tools qt6-tools-dev)
+          qt6-l10n-tools qt6-tools-dev qt6-translations-l10n)
 case "${1:-run}" in
   # The packaging test validates the installed desktop entry and metainfo.
   test) packages+=(desktop-file-utils appstream) ;;

@@ -7,6 +7,8 @@
 #include "PackageTestSupport.h"
 #include "ScreenShots.h"
 #include "platform/system/Device.h"
+#include "platform/ui/ActionSheet.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/ViewController.h"
 
 #include <QAbstractButton>
@@ -57,26 +59,49 @@ private:
     QSet<QString> m_texts;
 };
 
-// Texts the program shows as they stand on purpose: its name, the export
-// menu's three entries and the old-system movie alert, and replay speeds such
-// as "x2" or "x0.5".
-bool isShownUnchangedOnPurpose(const QString& text)
+// Where a text is shown: in an alert, in an action sheet or elsewhere.
+enum class Place { Screen, Alert, Sheet };
+
+Place placeOf(const QWidget& widget)
 {
-    static const QSet<QString> unchanged {
-        QStringLiteral("Pintaro"),
-        QStringLiteral("Go To Gallery"),
-        QStringLiteral("Save image to photo album"),
-        QStringLiteral("Export movie to photo album"),
-        QStringLiteral("Movie Export"),
-        QStringLiteral("Pintaro can support movie encoding only on device with iOS4.1 or later."),
+    for (const QWidget* at = &widget; at; at = at->parentWidget()) {
+        if (qobject_cast<const platform::ui::AlertView*>(at))
+            return Place::Alert;
+        if (qobject_cast<const platform::ui::ActionSheet*>(at))
+            return Place::Sheet;
+    }
+    return Place::Screen;
+}
+
+// Texts the program shows as they stand on purpose, each only where it does
+// so: its name, the export menu's three entries, the alert about movies on
+// old systems, and replay speeds such as "x2" or "x0.5".
+bool isShownUnchangedOnPurpose(const QString& text, Place place)
+{
+    struct Unchanged {
+        const char* text;
+        std::optional<Place> place;
     };
+    static const Unchanged unchanged[] = {
+        { "Pintaro", std::nullopt },
+        { "Go To Gallery", Place::Sheet },
+        { "Save image to photo album", Place::Sheet },
+        { "Export movie to photo album", Place::Sheet },
+        { "Movie Export", Place::Alert },
+        { "Pintaro can support movie encoding only on device with iOS4.1 or later.", Place::Alert },
+        { "OK", Place::Alert },
+    };
+    for (const Unchanged& u : unchanged) {
+        if (text == QLatin1String(u.text) && (!u.place || *u.place == place))
+            return true;
+    }
     static const QRegularExpression speed(QStringLiteral("^x\\d+(\\.\\d+)?$"));
-    return unchanged.contains(text) || speed.match(text).hasMatch();
+    return speed.match(text).hasMatch();
 }
 
 // What is wrong with a visible text, or nothing: words outside the wrapping,
 // or a number place that was never filled in.
-std::optional<QString> fault(const QString& shown)
+std::optional<QString> fault(const QString& shown, Place place = Place::Screen)
 {
     QString text = shown;
     if (Qt::mightBeRichText(text)) {
@@ -87,10 +112,10 @@ std::optional<QString> fault(const QString& shown)
     text = text.trimmed();
     if (text.isEmpty())
         return std::nullopt;
-    static const QRegularExpression place(QStringLiteral("%(\\d+|d|s)"));
-    if (place.match(text).hasMatch())
+    static const QRegularExpression numberPlace(QStringLiteral("%(\\d+|d|s)"));
+    if (numberPlace.match(text).hasMatch())
         return QStringLiteral("a number place is not filled in");
-    if (isShownUnchangedOnPurpose(text))
+    if (isShownUnchangedOnPurpose(text, place))
         return std::nullopt;
     static const QRegularExpression wrapped(QStringLiteral("\\[\\[.*?\\]\\]"), QRegularExpression::DotMatchesEverythingOption);
     QString outside = text;
@@ -121,12 +146,12 @@ Observed& run()
     return current;
 }
 
-void check(const QString& where, const QString& text)
+void check(const QString& where, const QString& text, Place place = Place::Screen)
 {
     if (text.trimmed().isEmpty())
         return;
     ++run().textsSeen;
-    if (std::optional<QString> problem = fault(text))
+    if (std::optional<QString> problem = fault(text, place))
         run().findings.push_back({ where, text, *problem });
 }
 
@@ -146,20 +171,21 @@ void checkTexts(QWidget& root, const QString& state)
         if (!widget->isVisible())
             continue;
         const QString where = state + QLatin1Char(' ') + describe(*widget);
+        const Place place = placeOf(*widget);
         if (auto* label = qobject_cast<QLabel*>(widget))
-            check(where + QStringLiteral(" text"), label->text());
+            check(where + QStringLiteral(" text"), label->text(), place);
         if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            check(where + QStringLiteral(" text"), button->text());
+            check(where + QStringLiteral(" text"), button->text(), place);
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            check(where + QStringLiteral(" text"), edit->text());
-            check(where + QStringLiteral(" placeholder"), edit->placeholderText());
+            check(where + QStringLiteral(" text"), edit->text(), place);
+            check(where + QStringLiteral(" placeholder"), edit->placeholderText(), place);
         }
         if (auto* bar = qobject_cast<QProgressBar*>(widget); bar && bar->isTextVisible())
-            check(where + QStringLiteral(" text"), bar->text());
+            check(where + QStringLiteral(" text"), bar->text(), place);
         if (auto* screen = qobject_cast<platform::ui::ViewController*>(widget))
-            check(where + QStringLiteral(" title"), screen->title());
-        check(where + QStringLiteral(" tooltip"), widget->toolTip());
-        check(where + QStringLiteral(" accessible name"), widget->accessibleName());
+            check(where + QStringLiteral(" title"), screen->title(), place);
+        check(where + QStringLiteral(" tooltip"), widget->toolTip(), place);
+        check(where + QStringLiteral(" accessible name"), widget->accessibleName(), place);
     }
 }
 
@@ -238,6 +264,7 @@ TEST(PseudoTranslation, TellsWrappedTextsFromTextsThatEscape)
     struct VerdictCase {
         const char* text;
         bool fine;
+        Place place = Place::Screen;
     };
     const VerdictCase cases[] = {
         { "[[Cancel]]", true },
@@ -248,7 +275,11 @@ TEST(PseudoTranslation, TellsWrappedTextsFromTextsThatEscape)
         { "x2", true },
         { "x0.5", true },
         { "Pintaro", true },
-        { "Go To Gallery", true },
+        { "Go To Gallery", true, Place::Sheet },
+        { "Go To Gallery", false },
+        { "Movie Export", true, Place::Alert },
+        { "Movie Export", false },
+        { "OK", false, Place::Sheet },
         { "", true },
         { "Cancel", false },
         { "[[Save]] Painting", false },
@@ -261,5 +292,5 @@ TEST(PseudoTranslation, TellsWrappedTextsFromTextsThatEscape)
         { "Größe", false },
     };
     for (const VerdictCase& c : cases)
-        EXPECT_EQ(!fault(QString::fromUtf8(c.text)).has_value(), c.fine) << c.text;
+        EXPECT_EQ(!fault(QString::fromUtf8(c.text), c.place).has_value(), c.fine) << c.text << " in place " << int(c.place);
 }
