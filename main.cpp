@@ -2,6 +2,7 @@
 //   pintaro [--device tablet|phone|retina-phone] [--lang CODE] [--help] [--version]
 #include "Classes/editor/CommandLine.h"
 #include "Classes/editor/PintaroAppDelegate.h"
+#include "Classes/model/PaintingManager.h"
 #include "platform/system/Device.h"
 #include "platform/ui/Translation.h"
 
@@ -19,8 +20,9 @@ int main(int argc, char** argv)
     platform::ui::installTranslation(commandLine.language());
     platform::Device::setCurrent(commandLine.device());
 
-    // Start-up housekeeping of the Documents folder runs here, before any
-    // screen reads the list of paintings.
+    // Files left by saves that were cut short go before any screen reads the
+    // list of paintings or saves one.
+    PaintingManager::removeOrphanFiles();
 
     QSize available(4096, 4096);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {

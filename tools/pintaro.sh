@@ -29,11 +29,7 @@ case "${1:-run}" in
     cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DPINTARO_BUILD_TESTS=OFF -DPINTARO_BUILD_BENCH=OFF >/dev/null
     cmake --build build/release -j "$jobs"
     shift || true
-    if [ -x build/release/pintaro ]; then
-      exec build/release/pintaro "$@"
-    else
-      exec build/release/brush_sheet "$@"
-    fi
+    exec build/release/pintaro "$@"
     ;;
   test)
     build_dir=build/test

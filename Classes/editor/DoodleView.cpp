@@ -284,9 +284,12 @@ void DoodleView::paintEvent(QPaintEvent* event)
     QRect paintingOnView = toViewRect(platform::Rect(0, 0, m_painting->width(), m_painting->height()));
     // What lies beyond the painting (under the toolbar, or around a scaled
     // painting) stays dark.
-    QRegion outside = QRegion(event->rect()) - QRegion(paintingOnView);
-    for (const QRect& r : outside)
-        painter.fillRect(r, QColor(20, 20, 24));
+    if (!paintingOnView.contains(event->rect())) {
+        const QRect& r = event->rect();
+        const QColor dark(20, 20, 24);
+        painter.fillRect(QRect(r.left(), paintingOnView.bottom() + 1, r.width(), r.bottom() - paintingOnView.bottom()), dark);
+        painter.fillRect(QRect(paintingOnView.right() + 1, r.top(), r.right() - paintingOnView.right(), r.height()), dark);
+    }
     if ((event->rect() & paintingOnView).isEmpty())
         return;
     if (!m_isMovieMode)

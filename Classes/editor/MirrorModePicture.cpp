@@ -15,12 +15,12 @@ QImage drawMirrorModePicture(int mode, int side)
     painting.addTransparentLayer();
     painting.setMirrixMode(mode);
     painting.switchBrush(13);
-    painting.setBrushSize(7);
+    painting.setBrushSize(12);
     float hue = std::fmod(0.13f * mode, 1.0f);
-    painting.setBrushColorWithSolidColor(platform::Color::hsba(hue, 0.75f, 1, 1));
+    painting.setBrushColorWithSolidColor(platform::Color::hsba(hue, 0.65f, 1, 1));
 
     // A hook away from the centre, so that every copy shows.
-    const platform::Point stroke[] = { { 96, 22 }, { 122, 34 }, { 136, 58 }, { 128, 84 }, { 106, 92 } };
+    const platform::Point stroke[] = { { 92, 14 }, { 124, 24 }, { 146, 52 }, { 140, 86 }, { 112, 98 } };
     painting.strokeFrom(stroke[0]);
     for (size_t i = 1; i + 1 < std::size(stroke); ++i)
         painting.strokeTo(stroke[i]);

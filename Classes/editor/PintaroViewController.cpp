@@ -9,6 +9,9 @@
 #include "Classes/model/Painting.h"
 #include "Classes/model/PaintingItem.h"
 #include "Classes/model/PaintingManager.h"
+#include "Classes/movie/VideoEncodeController.h"
+#include "platform/media/PhotoAlbum.h"
+#include "platform/system/DispatchQueue.h"
 #include "platform/system/Device.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertView.h"
@@ -496,6 +499,10 @@ void PintaroViewController::actionSheetDidDismissWithButtonIndex(platform::ui::A
                 promptToSavePainting(SaveBeforeGallery, m_exportButton);
             else
                 leaveScreen();
+        } else if (other == 1) {
+            savePictureToAlbum();
+        } else if (other == 2) {
+            exportMovie();
         }
         break;
     case SaveBeforeGallery:
@@ -519,16 +526,70 @@ void PintaroViewController::actionSheetDidDismissWithButtonIndex(platform::ui::A
     }
 }
 
+void PintaroViewController::savePictureToAlbum()
+{
+    // The picture as the gallery would show it; a movie is made from the
+    // gallery, which reads the painting back from its files.
+    QPointer<PintaroViewController> self = this;
+    disableUserInput();
+    platform::PhotoAlbum::writeImage(m_painting->getPaintingImage().qimage(), [self](bool saved) {
+        if (!self)
+            return;
+        self->enableUserInput();
+        if (saved)
+            platform::ui::AlertView::show(self, QString(), localized("The picture is in the photo album."), { localized("OK") }, 0, [](int) { });
+        else
+            platform::ui::AlertView::show(self, localized("Picture could not be saved"), QString(), { localized("OK") }, 0, [](int) { });
+    });
+}
+
+void PintaroViewController::exportMovie()
+{
+    // The export screen replays a painting of its own, read back from the
+    // files, so the painting is saved first when it has changed.
+    if (m_painting->notSaved() || !m_paintingInfo) {
+        savePaintingWithDidFinish([this] { exportMovie(); });
+        return;
+    }
+    disableUserInput();
+    QPointer<PintaroViewController> self = this;
+    const QString name = m_paintingInfo->paintingName();
+    platform::DispatchQueue::global().async([self, name] {
+        auto painting = std::make_shared<std::unique_ptr<Painting>>(Painting::initWithContentsOfFile(name));
+        platform::DispatchQueue::mainQueue().async([self, painting] {
+            if (!self)
+                return;
+            self->enableUserInput();
+            auto* navigation = self->navigationController();
+            if (!*painting || !navigation) {
+                platform::ui::AlertView::show(self, localized("Painting Unavailable"),
+                    localized("This painting could not be opened. Its file may be damaged."), { localized("OK") }, 0, [](int) { });
+                return;
+            }
+            auto exporter = platform::ui::makeScreen<VideoEncodeController>();
+            exporter->setPainting(std::move(*painting));
+            navigation->pushViewController(exporter, true);
+        });
+    });
+}
+
 void PintaroViewController::windowCloseRequested(std::function<void(bool mayClose)> answer)
 {
     // Nothing is ever lost silently: an unsaved painting is saved or given up
     // on purpose first, and a save under way finishes before the window goes.
+    // A sheet left open is put away first: its question no longer matters.
+    for (auto* sheet : { m_newPainintActionSheet.data(), m_exportPainintActionSheet.data() }) {
+        if (sheet)
+            sheet->dismissWithButtonIndex(sheet->cancelButtonIndex());
+    }
     m_pendingCloseAnswer = std::move(answer);
     if (m_busy)
         return;
     if (m_doodleView->isMovieMode())
         stopPlaybackDoodle();
     closePanels();
+    if (presentedViewController())
+        dismissViewController(false);
     if (!m_painting || !m_painting->notSaved()) {
         std::exchange(m_pendingCloseAnswer, nullptr)(true);
         return;
@@ -589,6 +650,9 @@ void PintaroViewController::saveDidFinish(std::shared_ptr<PaintingItem> item, st
     m_painting->setIsSaved(true);
     if (then)
         then();
+    // The window was closed while the save ran: now it may go.
+    if (m_pendingCloseAnswer)
+        windowCloseRequested(std::exchange(m_pendingCloseAnswer, nullptr));
 }
 
 void PintaroViewController::choosePhotoToDrawOn()
@@ -626,8 +690,8 @@ void PintaroViewController::pickPhoto()
             m_photoPanelPopover->setContentSize(QSize(520, 440));
             m_photoPanelPopover->setOnUserDismiss([this] { m_photoPickerShown = false; });
         }
-        m_photoPicker->dialog().show();
         m_photoPanelPopover->presentFrom(m_photoBarButton && m_photoBarButton->isVisible() ? m_photoBarButton : m_newButton, true);
+        m_photoPicker->dialog().show();
     } else {
         presentViewController(m_photoPicker->screen(), true);
     }

@@ -121,6 +121,8 @@ private:
     void actionSheetDidDismissWithButtonIndex(platform::ui::ActionSheet& sheet, int index);
     void savePaintingWithDidFinish(std::function<void()> then);
     void saveDidFinish(std::shared_ptr<PaintingItem> item, std::function<void()> then);
+    void savePictureToAlbum();
+    void exportMovie();
     void disableUserInput();
     void enableUserInput();
 

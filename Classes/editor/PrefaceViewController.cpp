@@ -3,6 +3,7 @@
 #include "Classes/brushes/UIColorRandom.h"
 #include "Classes/editor/PintaroViewController.h"
 #include "Classes/editor/StoreAddresses.h"
+#include "Classes/gallery/PaintingThumbnailViewController.h"
 #include "Classes/model/Painting.h"
 #include "Classes/model/PaintingManager.h"
 #include "platform/system/Device.h"
@@ -135,10 +136,12 @@ void PrefaceViewController::newPaintingWithSolidColor()
 
 void PrefaceViewController::onGallery()
 {
-    if (!m_thumbnailViewController && m_galleryFactory)
-        m_thumbnailViewController = m_galleryFactory(m_paintingManager, m_doodleViewController);
-    if (!m_thumbnailViewController)
-        return;
+    if (!m_thumbnailViewController) {
+        makeEditorIfNeeded();
+        m_thumbnailViewController = std::make_shared<PaintingThumbnailViewController>();
+        m_thumbnailViewController->setPaintingManager(m_paintingManager);
+        m_thumbnailViewController->setDoodleViewController(m_doodleViewController);
+    }
     if (auto* navigation = navigationController())
         navigation->pushViewController(m_thumbnailViewController, true);
 }

@@ -2,10 +2,10 @@
 
 #include "platform/ui/ViewController.h"
 
-#include <functional>
 #include <memory>
 
 class PaintingManager;
+class PaintingThumbnailViewController;
 class PintaroViewController;
 class QToolButton;
 
@@ -21,12 +21,6 @@ public:
 
     const std::shared_ptr<PaintingManager>& paintingManager() const { return m_paintingManager; }
     const std::shared_ptr<PintaroViewController>& doodleViewController() const { return m_doodleViewController; }
-
-    // The gallery screen is made by this seam on the first visit, given the
-    // painting list and the editor it opens paintings in.
-    using GalleryFactory = std::function<std::shared_ptr<platform::ui::ViewController>(
-        std::shared_ptr<PaintingManager>, std::shared_ptr<PintaroViewController>)>;
-    void setGalleryFactory(GalleryFactory factory) { m_galleryFactory = std::move(factory); }
 
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
@@ -49,8 +43,7 @@ private:
 
     std::shared_ptr<PaintingManager> m_paintingManager;
     std::shared_ptr<PintaroViewController> m_doodleViewController;
-    std::shared_ptr<platform::ui::ViewController> m_thumbnailViewController;
-    GalleryFactory m_galleryFactory;
+    std::shared_ptr<PaintingThumbnailViewController> m_thumbnailViewController;
     QToolButton* m_newDoodleButton { nullptr };
     QToolButton* m_galleryButton { nullptr };
     QToolButton* m_rateButton { nullptr };

@@ -13,7 +13,7 @@ ProgressSpin::ProgressSpin(QSize size, std::optional<QString> label, QWidget* pa
 {
     setFixedSize(size);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAccessibleName(platform::ui::localized("Busy"));
+    setAccessibleName(platform::ui::localized("Saving"));
 
     float scale = platform::Device::mainScreenScale();
     m_backgroundImage = QImage(QSize(std::lround(size.width() * scale), std::lround(size.height() * scale)), QImage::Format_ARGB32_Premultiplied);

@@ -2,6 +2,7 @@
 
 #include "platform/graphics/AffineTransform.h"
 #include "platform/graphics/Color.h"
+#include "platform/graphics/CoverageSource.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/Path.h"
@@ -11,7 +12,6 @@
 #include <QPainter>
 #include <QPen>
 #include <QRegion>
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
@@ -22,18 +22,6 @@ namespace platform {
 enum class LineCap { Butt, Round, Square };
 enum class LineJoin { Miter, Round, Bevel };
 enum class BlendMode { Normal, Clear, Copy };
-
-// Coverage that drawing code works out itself, for GraphicsContext::fillCoverage.
-// Pixels are the target's, x to the right and y down its rows.
-class CoverageSource {
-public:
-    virtual ~CoverageSource() = default;
-    // The pixels outside which the coverage is nothing.
-    virtual QRect bounds() const = 0;
-    // Narrows the pixels [x0, x1) of row y to those that may be covered and
-    // writes their coverage, 0 to 255, to out[0] onwards. False when none are.
-    virtual bool coverageRow(int y, int& x0, int& x1, uint8_t* out) const = 0;
-};
 
 // A drawing context over a raster target with the classic graphics-state model:
 // a saved/restored state, a current transformation (CTM) that user coordinates

@@ -7,6 +7,7 @@
 #include "platform/ui/PopoverPanel.h"
 
 #include <QLabel>
+#include <algorithm>
 #include <QPainter>
 #include <QPropertyAnimation>
 #include <QPushButton>
@@ -32,7 +33,11 @@ ActionSheet* ActionSheet::show(QWidget* anyWidget, QWidget* anchor, const QStrin
     if (popover) {
         auto* panel = new PopoverPanel(overlay);
         sheet = new ActionSheet(panel, title, buttons, std::move(answer), false);
-        sheet->setFixedWidth(272);
+        // Wide enough for the longest button's text, within the window.
+        int widest = 0;
+        for (QPushButton* button : sheet->m_buttons)
+            widest = std::max(widest, button->sizeHint().width());
+        sheet->setFixedWidth(std::clamp(widest + 24, 272, std::max(272, overlay->width() - 40)));
         sheet->adjustSize();
         QRect anchorRect(anchor->mapTo(anchor->window(), QPoint(0, 0)), anchor->size());
         sheet->setGeometry(panel->place(sheet->size(), anchorRect, overlay->rect()));
@@ -152,7 +157,7 @@ void ActionSheet::paintEvent(QPaintEvent*)
     if (!m_framed)
         return;
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(24, 26, 36, 240));
+    painter.fillRect(rect(), QColor(24, 26, 36));
     painter.setPen(QColor(255, 255, 255, 60));
     painter.drawLine(0, 0, width(), 0);
 }

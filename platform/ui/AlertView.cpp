@@ -117,7 +117,7 @@ void AlertView::paintEvent(QPaintEvent*)
     QPainterPath path;
     path.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 12, 12);
     painter.setPen(QPen(QColor(255, 255, 255, 70), 1));
-    painter.setBrush(QColor(28, 32, 58, 240));
+    painter.setBrush(QColor(28, 32, 58));
     painter.drawPath(path);
 }
 

@@ -110,7 +110,9 @@ bool ModalOverlay::handlesKeys(QObject* target, QEvent* event)
     if (!widget || widget->window() != m_window)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() == Qt::Key_Escape) {
+    // Without an Escape action of its own the overlay leaves Escape to what it
+    // holds (a presented screen may close itself on it).
+    if (key->key() == Qt::Key_Escape && (m_onEscape || !isAncestorOf(widget))) {
         if (event->type() == QEvent::KeyPress && m_onEscape)
             m_onEscape();
         event->accept();

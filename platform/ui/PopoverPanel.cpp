@@ -50,7 +50,7 @@ void PopoverPanel::paintEvent(QPaintEvent*)
     arrow.closeSubpath();
     path = path.united(arrow);
     painter.setPen(QPen(QColor(0, 0, 0, 150), 1));
-    painter.setBrush(QColor(32, 34, 44, 245));
+    painter.setBrush(QColor(32, 34, 44));
     painter.drawPath(path);
 }
 

@@ -117,6 +117,13 @@ void ViewController::dismissViewController(bool animated, std::function<void()> 
 
 void ViewController::windowCloseRequested(std::function<void(bool mayClose)> answer)
 {
+    // A presented screen with nothing of its own to keep lets the screen
+    // under it decide, so that closing over a picker still asks about the
+    // painting below.
+    if (m_presenting) {
+        m_presenting->windowCloseRequested(std::move(answer));
+        return;
+    }
     answer(true);
 }
 

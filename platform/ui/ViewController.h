@@ -46,6 +46,8 @@ public:
 
     // The window asks the screen on top before it closes; answer true to let it
     // close, false to keep it open. The answer may come later (after a sheet).
+    // By default a presented screen passes the question to its presenter and
+    // any other screen answers true.
     virtual void windowCloseRequested(std::function<void(bool mayClose)> answer);
 
     virtual void viewDidLoad() { }

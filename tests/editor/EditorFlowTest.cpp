@@ -1,9 +1,11 @@
 #include "EditorTestSupport.h"
 
 #include "Classes/editor/ProgressSpin.h"
+#include "Classes/movie/VideoEncodeController.h"
 #include "Classes/model/PaintingItem.h"
 #include "Classes/model/PaintingManager.h"
 #include "Classes/model/Stroke.h"
+#include "platform/ui/BarButton.h"
 #include "platform/ui/Toolbar.h"
 
 #include <QProgressBar>
@@ -122,7 +124,6 @@ TEST(EditorSheets, EveryAnswerDoesWhatItSays)
         { "galleryButton", { "Discard Painting" }, false, true, false },
         { "galleryButton", { "Save Painting" }, false, true, true },
         { "exportButton", { "Cancel" }, false, false, false },
-        { "exportButton", { "Export movie to photo album" }, false, false, false },
         { "exportButton", { "Go To Gallery", "Cancel" }, false, false, false },
         { "exportButton", { "Go To Gallery", "Discard Painting" }, false, true, false },
         { "exportButton", { "Go To Gallery", "Save Painting" }, false, true, true },
@@ -151,6 +152,39 @@ TEST(EditorSheets, EveryAnswerDoesWhatItSays)
         EXPECT_EQ(listed(app), c.saved ? 1u : 0u);
         EXPECT_EQ(app.editor().paintingInfo() != nullptr, c.saved);
     }
+}
+
+TEST(EditorSheets, SaveImageToPhotoAlbumPutsThePictureThereAndKeepsThePaintingOnScreen)
+{
+    RunningApp app;
+    app.openEditorWithDrawing();
+    click(app.find("exportButton"));
+    app.answerSheet("Save image to photo album");
+    ASSERT_TRUE(waitUntil([&] { return app.alert() != nullptr; }));
+    EXPECT_EQ(app.alert()->message(), "The picture is in the photo album.");
+    QStringList pictures = QDir(app.documents.folder.filePath("Album/Pictures/Pintaro")).entryList({ "*.png" });
+    ASSERT_EQ(pictures.size(), 1);
+    QImage saved(app.documents.folder.filePath("Album/Pictures/Pintaro/" + pictures[0]));
+    platform::Rect crop = app.painting().cropRect();
+    EXPECT_EQ(saved.size(), QSize(int(crop.width()), int(crop.height())));
+    EXPECT_EQ(app.navigation().topViewController(), &app.editor());
+    EXPECT_TRUE(app.painting().notSaved());
+}
+
+TEST(EditorSheets, ExportMovieSavesAChangedPaintingAndOpensTheExportScreenWithIt)
+{
+    RunningApp app;
+    app.openEditorWithDrawing();
+    click(app.find("exportButton"));
+    app.answerSheet("Export movie to photo album");
+    ASSERT_TRUE(waitUntil([&] { return app.navigation().topViewController() != &app.editor(); }));
+    auto* exporter = dynamic_cast<VideoEncodeController*>(app.navigation().topViewController());
+    ASSERT_NE(exporter, nullptr);
+    ASSERT_NE(exporter->painting(), nullptr);
+    EXPECT_NE(exporter->painting(), &app.painting()) << "a painting of its own, read back";
+    EXPECT_EQ(exporter->painting()->activeLayer()->strokeList().size(), 2u);
+    EXPECT_TRUE(app.painting().isSaved());
+    EXPECT_EQ(listed(app), 1u);
 }
 
 TEST(EditorSheets, ASavedPaintingAsksNothingBeforeANewPaintingOrTheGallery)
@@ -210,8 +244,23 @@ TEST(EditorSave, TheSpinnerTurnsAndTheScreenTakesNoInputWhileALargePaintingSaves
     size_t strokes = painting.activeLayer()->strokeList().size();
     drawStroke(app.canvas());
     click(app.find("brushButton"));
-    ASSERT_TRUE(app.waitForSave());
-    EXPECT_GT(app.editor().progressSpin()->stepCount(), steps);
+    // The window keeps turning while the files are written: no turn of its
+    // event loop waits long, and the wheel moves on when the save takes a while.
+    QElapsedTimer saving;
+    saving.start();
+    qint64 longestWait = 0;
+    qint64 last = 0;
+    while (app.editor().isBusy() && saving.elapsed() < 20000) {
+        EXPECT_TRUE(app.editor().progressSpin()->isAnimating());
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        longestWait = std::max(longestWait, saving.elapsed() - last);
+        last = saving.elapsed();
+    }
+    ASSERT_FALSE(app.editor().isBusy());
+    EXPECT_LT(longestWait, 500) << "a loaded machine may pause us, a save on this thread would for its whole length";
+    if (saving.elapsed() > 250)
+        EXPECT_GT(app.editor().progressSpin()->stepCount(), steps);
+    EXPECT_FALSE(app.editor().progressSpin()->isAnimating());
     EXPECT_EQ(painting.activeLayer()->strokeList().size(), strokes);
     EXPECT_EQ(painting.brushType(), Painting::defaultBrushType);
     EXPECT_TRUE(painting.isSaved());
@@ -236,6 +285,44 @@ TEST(EditorWindow, ClosingWithAnUnsavedPaintingAsksFirst)
         ASSERT_TRUE(app.waitForSave());
         EXPECT_EQ(!app.window().isVisible(), c.closed);
         EXPECT_EQ(listed(app), c.listed);
+    }
+    // Closed while another sheet is open: that one goes, the close question comes.
+    {
+        RunningApp app;
+        app.openEditorWithDrawing();
+        click(app.find("exportButton"));
+        app.window().close();
+        ASSERT_NE(app.sheet(), nullptr);
+        auto sheets = app.window().findChildren<platform::ui::ActionSheet*>();
+        EXPECT_EQ(std::count_if(sheets.begin(), sheets.end(), [](QWidget* sheet) { return sheet->isVisible(); }), 1);
+        EXPECT_EQ(app.sheet()->title(), "Painting has not been saved. Do you want to save or discard it?");
+        app.answerSheet("Discard Painting");
+        EXPECT_FALSE(app.window().isVisible());
+    }
+    // Closed while a save runs: the window goes once the painting is saved.
+    {
+        RunningApp app;
+        app.openEditorWithDrawing();
+        click(app.find("newButton"));
+        app.answerSheet("Save Painting");
+        ASSERT_TRUE(app.editor().isBusy());
+        app.window().close();
+        EXPECT_TRUE(app.window().isVisible());
+        ASSERT_TRUE(app.waitForSave());
+        EXPECT_FALSE(app.window().isVisible());
+        EXPECT_EQ(listed(app), 1u);
+    }
+    // Over the phone's full-window colour picker the painting is asked about too.
+    {
+        RunningApp phone(DeviceProfile::phone());
+        phone.openEditorWithDrawing();
+        click(phone.find("colorButton"));
+        ASSERT_NE(phone.editor().presentedViewController(), nullptr);
+        phone.window().close();
+        ASSERT_NE(phone.sheet(), nullptr);
+        EXPECT_EQ(phone.editor().presentedViewController(), nullptr);
+        phone.answerSheet("Cancel");
+        EXPECT_TRUE(phone.window().isVisible());
     }
     RunningApp saved;
     click(saved.find("newDoodleButton"));
@@ -314,5 +401,36 @@ TEST(EditorColour, ThePickersChoiceColoursTheNextStrokeAndThePickerIsKeptWithIts
         click(*picker->findChild<QWidget*>("okButton"));
         ASSERT_TRUE(waitUntil([&] { return !picker->isVisible(); }));
         EXPECT_TRUE(app.painting().isRandomColor());
+    }
+}
+
+TEST(EditorLayout, EveryButtonIsLargeEnoughForAFingerAndNamedOnEveryDevice)
+{
+    for (const DeviceProfile& profile : { DeviceProfile::tablet(), DeviceProfile::phone() }) {
+        SCOPED_TRACE(profile.name);
+        RunningApp app(profile);
+        click(app.find("newDoodleButton"));
+        click(app.find("newButton")); // the mirror modes up
+        int shown = 0;
+        for (const char* state : { "drawing", "replay" }) {
+            if (std::string(state) == "replay")
+                click(app.find("playbackButton"));
+            for (platform::ui::BarButton* button : app.editor().findChildren<platform::ui::BarButton*>()) {
+                if (!button->isVisible())
+                    continue;
+                ++shown;
+                SCOPED_TRACE(std::string(state) + " " + button->objectName().toStdString());
+                EXPECT_GE(button->width(), 44);
+                EXPECT_GE(button->height(), 44);
+                EXPECT_FALSE(button->toolTip().isEmpty());
+                EXPECT_EQ(button->accessibleName(), button->toolTip());
+                QRect onScreen(button->mapTo(&app.editor(), QPoint(0, 0)), button->size());
+                EXPECT_TRUE(app.editor().rect().contains(onScreen));
+            }
+        }
+        EXPECT_GE(shown, 30) << "drawing, mirror-mode and replay buttons";
+        for (const char* bar : { "paintingToolBar", "movieToolbar" })
+            EXPECT_EQ(app.find(bar).height(), 44);
+        click(app.find("stopButton"));
     }
 }

@@ -29,11 +29,13 @@ struct ScopedDocuments final {
     {
         qputenv("PINTARO_DOCUMENTS", folder.filePath("Documents").toUtf8());
         qputenv("PINTARO_LOG_DIR", folder.filePath("Logs").toUtf8());
+        qputenv("PINTARO_ALBUM", folder.filePath("Album").toUtf8());
     }
     ~ScopedDocuments()
     {
         qunsetenv("PINTARO_DOCUMENTS");
         qunsetenv("PINTARO_LOG_DIR");
+        qunsetenv("PINTARO_ALBUM");
     }
     QTemporaryDir folder;
 };

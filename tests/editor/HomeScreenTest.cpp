@@ -1,6 +1,7 @@
 #include "EditorTestSupport.h"
 
 #include "Classes/editor/StoreAddresses.h"
+#include "Classes/gallery/PaintingThumbnailViewController.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -40,6 +41,25 @@ TEST(HomeScreen, EachNewPaintingReusesTheEditorWithAFreshBlackPainting)
     EXPECT_EQ(app.painting().backgroundColor(), platform::Color::black());
     EXPECT_TRUE(app.painting().activeLayer()->strokeList().empty());
     EXPECT_EQ(app.editor().paintingInfo(), nullptr);
+}
+
+TEST(HomeScreen, TheGalleryIsMadeOnceAndShowsWhatTheEditorSaved)
+{
+    RunningApp app;
+    app.openEditorWithDrawing();
+    click(app.find("galleryButton"));
+    app.answerSheet("Save Painting");
+    ASSERT_TRUE(app.waitForSave());
+    ASSERT_EQ(app.navigation().topViewController(), &app.home());
+    click(app.find("galleryButton"));
+    auto* gallery = app.navigation().topViewController();
+    ASSERT_NE(gallery, &app.home());
+    auto* grid = dynamic_cast<PaintingThumbnailViewController*>(gallery);
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->imageCount(), 1);
+    app.navigation().popViewController(false);
+    click(app.find("galleryButton"));
+    EXPECT_EQ(app.navigation().topViewController(), gallery) << "made on the first visit, then reused";
 }
 
 TEST(HomeScreen, TheRatingAlertOpensTheRatingPageOnlyForRate)

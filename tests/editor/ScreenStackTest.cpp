@@ -127,6 +127,17 @@ TEST(ScreenStack, ClosingTheWindowWaitsForTheFrontScreensAnswer)
     EXPECT_EQ(stack.log.filter("close?"), (QStringList { "modal close?", "root close?" }));
 }
 
+TEST(ScreenStack, F11TogglesFullScreen)
+{
+    Stack stack;
+    stack.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&stack.window));
+    QTest::keyClick(stack.root.get(), Qt::Key_F11);
+    EXPECT_TRUE(stack.window.windowState() & Qt::WindowFullScreen);
+    QTest::keyClick(stack.root.get(), Qt::Key_F11);
+    EXPECT_FALSE(stack.window.windowState() & Qt::WindowFullScreen);
+}
+
 TEST(Alerts, AnswerByIndexOnceThroughClicksAndEscape)
 {
     Stack stack;

@@ -59,6 +59,29 @@ std::set<QString> unfinishedSaves(const ScopedDocuments& documents)
     return names;
 }
 
+// A stop signal takes effect some time after it is sent, thread by thread:
+// waits until every thread of the process is stopped.
+bool waitUntilStopped(qint64 pid)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 10000) {
+        const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+        bool allStopped = true;
+        for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile stat(tasks.filePath(task + "/stat"));
+            const QByteArray fields = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+            // The state follows the command name's closing parenthesis.
+            const qsizetype state = fields.lastIndexOf(')') + 2;
+            if (state < 2 || state >= fields.size() || (fields[state] != 'T' && fields[state] != 't'))
+                allStopped = false;
+        }
+        if (allStopped)
+            return true;
+    }
+    return false;
+}
+
 // Lets the child run until it is caught between writing a save's first
 // picture and its stroke file, and stops it there. False if that never happens.
 bool stopMidSave(QProcess& child, const ScopedDocuments& documents)
@@ -69,7 +92,7 @@ bool stopMidSave(QProcess& child, const ScopedDocuments& documents)
         if (!unfinishedSaves(documents).empty()) {
             ::kill(static_cast<pid_t>(child.processId()), SIGSTOP);
             // Stopped now: if the save is still unfinished, it is caught inside.
-            if (!unfinishedSaves(documents).empty())
+            if (waitUntilStopped(child.processId()) && !unfinishedSaves(documents).empty())
                 return true;
             ::kill(static_cast<pid_t>(child.processId()), SIGCONT);
         }

@@ -13,6 +13,7 @@
 #include "platform/ui/NavigationController.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QPushButton>
 #include <QTest>
 #include <cmath>
@@ -99,11 +100,49 @@ static ScreenShotSet set("editor", [](const ScreenShotContext& c) {
     if (auto* sheet = platform::ui::ActionSheet::current(&window))
         sheet->dismissWithButtonIndex(sheet->cancelButtonIndex());
 
+    click(window, child<QWidget>(editor, "colorButton"));
+    shots << saveWidget(window, c, "editor-colour-picker");
+    if (auto* picker = window.findChild<QWidget*>("ColorPickerViewController"))
+        click(window, child<QWidget>(*picker, "cancelButton"));
+
+    // The photo picker over a folder with one picture in it.
+    QImage photo(300, 200, QImage::Format_RGB32);
+    photo.fill(QColor(90, 160, 240));
+    photo.save(c.documentsFolder + "/sky.png");
+    qputenv("PINTARO_PICTURES", c.documentsFolder.toLocal8Bit());
+    click(window, child<QWidget>(editor, "newButton"));
+    if (auto* sheet = platform::ui::ActionSheet::current(&window))
+        click(window, *sheet->button(sheet->firstOtherButtonIndex()));
+    click(window, child<QWidget>(editor, "mirrixNineButton"));
+    click(window, child<QWidget>(editor, "photoBarButton"));
+    QTest::qWait(300);
+    shots << saveWidget(window, c, "editor-photo-picker");
+    if (auto* dialog = window.findChild<QDialog*>("photoPicker"))
+        dialog->reject();
+    if (auto* sheet = platform::ui::ActionSheet::current(&window))
+        sheet->dismissWithButtonIndex(sheet->cancelButtonIndex());
+    qunsetenv("PINTARO_PICTURES");
+
     click(window, child<QWidget>(editor, "playbackButton"));
     for (int i = 0; i < 12; ++i)
         QTest::qWait(40);
     shots << saveWidget(window, c, "editor-replay");
     click(window, child<QWidget>(editor, "stopButton"));
+
+    // Saving: the spinner over the canvas, then the alert of a save that failed.
+    scribble(window, *editor.doodleView(), 4);
+    click(window, child<QWidget>(editor, "newButton"));
+    if (auto* sheet = platform::ui::ActionSheet::current(&window)) {
+        qputenv("PINTARO_DOCUMENTS", "/proc/pintaro-cannot-write-here");
+        click(window, *sheet->button(sheet->destructiveButtonIndex()));
+        shots << saveWidget(window, c, "editor-saving");
+        for (int i = 0; i < 200 && editor.isBusy(); ++i)
+            QTest::qWait(20);
+        shots << saveWidget(window, c, "editor-save-failed");
+        qputenv("PINTARO_DOCUMENTS", (c.documentsFolder + "/Documents").toLocal8Bit());
+        if (auto* alert = platform::ui::AlertView::current(&window))
+            alert->dismissWithButtonIndex(0);
+    }
 
     window.close();
     QApplication::processEvents();

@@ -4,6 +4,7 @@
 #include "ScreenShots.h"
 
 #include "platform/system/Device.h"
+#include "platform/ui/Animation.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,6 +36,8 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication application(argc, argv);
+    // Every screen is shown in its final state, not halfway through a slide.
+    platform::ui::setAnimationsEnabled(false);
     QString output = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::current().filePath("screens");
     QString filter = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     QDir().mkpath(output);
