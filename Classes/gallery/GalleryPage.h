@@ -27,12 +27,10 @@ public:
     void loadPaintingFullSizeImage();
     void unloadPaintingFullSizeImage();
     void displayPaintingImage();
-    void makeVisible() { loadPaintingFullSizeImage(); }
     void recycled();
 
     // The picture's size in points, or nothing when it could not be loaded.
     QSize pictureSize() const;
-    bool hasPicture() const { return !m_picture.isNull(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

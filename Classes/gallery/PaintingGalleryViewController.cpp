@@ -191,6 +191,23 @@ void PaintingGalleryViewController::initPagingScrollView()
     properties.setScrollMetric(QScrollerProperties::VerticalOvershootPolicy, QScrollerProperties::OvershootAlwaysOff);
     properties.setScrollMetric(QScrollerProperties::MousePressEventDelay, 0.0);
     scroller->setScrollerProperties(properties);
+    // A swipe turns one page, however fast: once released, the pager glides
+    // to the neighbour on the side it was pulled to instead of flying on.
+    connect(scroller, &QScroller::stateChanged, this, [this, scroller](QScroller::State state) {
+        const int w = pageWidth();
+        if (w <= 0 || imageCount() == 0)
+            return;
+        const int position = m_pagingScrollView->horizontalScrollBar()->value();
+        if (state == QScroller::Pressed) {
+            m_swipeStartPage = position / w;
+        } else if (state == QScroller::Scrolling && m_swipeStartPage >= 0) {
+            const int pulled = position - m_swipeStartPage * w;
+            const int step = std::abs(pulled) < w / 8 ? 0 : (pulled > 0 ? 1 : -1);
+            const int target = std::clamp(m_swipeStartPage + step, 0, imageCount() - 1);
+            m_swipeStartPage = -1;
+            scroller->scrollTo(QPointF(target * w, 0), platform::ui::slideDurationMs);
+        }
+    });
 
     m_recycledPages.clear();
     m_visiblePages.clear();
@@ -263,6 +280,8 @@ void PaintingGalleryViewController::resizeContent()
     QScrollBar& bar = *m_pagingScrollView->horizontalScrollBar();
     bar.setRange(0, std::max(0, static_cast<int>(size.width) - pageWidth()));
     bar.setPageStep(pageWidth());
+    // A swipe or a drag comes to rest on a whole page.
+    QScroller::scroller(m_pagingScrollView->viewport())->setSnapPositionsX(0, pageWidth());
 }
 
 void PaintingGalleryViewController::scrollToPageAtIndex(unsigned index)
@@ -410,12 +429,6 @@ void PaintingGalleryViewController::setMyToolbarHidden(bool hidden)
         fadeTo(*effect, opacity, duration);
         bar.setAttribute(Qt::WA_TransparentForMouseEvents, hidden);
     }
-}
-
-void PaintingGalleryViewController::clickBackwardButton()
-{
-    if (auto* navigation = navigationController())
-        navigation->popViewController(true);
 }
 
 void PaintingGalleryViewController::clickDeleteButton()

@@ -77,7 +77,6 @@ private:
     void updateTitle();
     void cellTapped();
     void setMyToolbarHidden(bool hidden);
-    void clickBackwardButton();
     void clickDeleteButton();
     void clickImageExportButton();
     void clickVideoExportButton();
@@ -115,6 +114,7 @@ private:
     int m_firstCachedPageIndex { 10000 };
     int m_lastCachedPageIndex { -1 };
     bool m_busy { false };
+    int m_swipeStartPage { -1 };
     QPalette m_windowPalette;
     bool m_windowFilledBackground { false };
 };

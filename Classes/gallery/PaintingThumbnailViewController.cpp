@@ -71,8 +71,6 @@ void PaintingThumbnailViewController::viewDidLoad()
         loadForm<Ui::PaintingThumbnailViewController>(*this, m_titleImage, m_thumbnailScrollView, m_paintingCountInfoLabel, m_toolbar);
 
     m_toolbar->addFlexibleSpace();
-    m_deleteButton = m_toolbar->addButton(new platform::ui::BarButton(localized("Delete"), m_toolbar));
-    m_deleteButton->setAction([this] { clickDeleteButton(); });
     m_cancelButton = m_toolbar->addButton(new platform::ui::BarButton(localized("Cancel"), m_toolbar));
     m_cancelButton->setAction([this] { clickCancelButton(); });
     showNewPaintingButton();
@@ -293,8 +291,8 @@ void PaintingThumbnailViewController::configureCell(ThumbnailImageView& cell, in
     cell.setGeometry(static_cast<int>(frame.x()), static_cast<int>(frame.y()), static_cast<int>(frame.width()),
         static_cast<int>(frame.height()));
     cell.setPaintingInfo(m_paintingManager->paintingList()[static_cast<size_t>(index)]);
-    cell.setEdgeMargin(getThumbnailBorderWidth());
     cell.setIsDeleteMode(m_isDeleteMode);
+    cell.setAccessibleName(platform::ui::localizedFormat("Painting %d", { index + 1 }));
     cell.setTapAction([this](ThumbnailImageView& tapped) { cellTapped(tapped); });
     cell.setLongPressAction([this](ThumbnailImageView& pressed) { cellLongPress(pressed); });
     cell.displayImage();
@@ -364,29 +362,12 @@ void PaintingThumbnailViewController::clickCancelButton()
     updateTitle();
 }
 
-void PaintingThumbnailViewController::clickActionButton()
-{
-    showDeleteButton();
-    m_isDeleteMode = true;
-    updateTitle();
-}
-
 void PaintingThumbnailViewController::showPaintingFullSizeImage(int index)
 {
     if (!m_galleryViewController)
         m_galleryViewController = platform::ui::makeScreen<PaintingGalleryViewController>();
     m_galleryViewController->setDoodleViewController(m_doodleViewController);
     m_galleryViewController->setShowedIndex(static_cast<unsigned>(index));
-    if (auto* navigation = navigationController())
-        navigation->pushViewController(m_galleryViewController, true);
-}
-
-void PaintingThumbnailViewController::gotoGalleryFullSizeView()
-{
-    if (!m_galleryViewController)
-        m_galleryViewController = platform::ui::makeScreen<PaintingGalleryViewController>();
-    m_galleryViewController->setDoodleViewController(m_doodleViewController);
-    m_galleryViewController->setPaintingManager(m_paintingManager);
     if (auto* navigation = navigationController())
         navigation->pushViewController(m_galleryViewController, true);
 }
@@ -426,7 +407,6 @@ void PaintingThumbnailViewController::updateCountLabel()
 
 void PaintingThumbnailViewController::showNewPaintingButton()
 {
-    m_deleteButton->hide();
     m_cancelButton->hide();
     if (m_newButton)
         navigationItem().setRightBarButton(m_newButton);
@@ -435,15 +415,8 @@ void PaintingThumbnailViewController::showNewPaintingButton()
 // Delete mode offers no new painting, which leaves its title the whole bar.
 void PaintingThumbnailViewController::showCancelDeleteButton()
 {
-    m_deleteButton->hide();
     m_cancelButton->show();
     navigationItem().setRightBarButton(nullptr);
-}
-
-void PaintingThumbnailViewController::showDeleteButton()
-{
-    m_deleteButton->show();
-    m_cancelButton->show();
 }
 
 void PaintingThumbnailViewController::showCellsWithDeleteMode()
@@ -454,10 +427,3 @@ void PaintingThumbnailViewController::showCellsWithDeleteMode()
     }
 }
 
-void PaintingThumbnailViewController::showCellsWithoutDeleteMode()
-{
-    for (ThumbnailImageView* cell : m_visibleCells) {
-        cell->setIsDeleteMode(false);
-        cell->showWithoutDeleteSign();
-    }
-}

@@ -73,18 +73,14 @@ private:
     void actionSheetClickedButtonAtIndex(int buttonIndex);
     void deletePaintings(const std::vector<std::shared_ptr<PaintingItem>>& items);
     void clickCancelButton();
-    void clickActionButton();
     void showPaintingFullSizeImage(int index);
-    void gotoGalleryFullSizeView();
     void clickNewPaintingButton();
     void newPaintingWithSolidColor();
     void updateTitle();
     void updateCountLabel();
     void showNewPaintingButton();
     void showCancelDeleteButton();
-    void showDeleteButton();
     void showCellsWithDeleteMode();
-    void showCellsWithoutDeleteMode();
 
     QLabel* m_titleImage { nullptr };
     QScrollArea* m_thumbnailScrollView { nullptr };
@@ -96,7 +92,6 @@ private:
     std::shared_ptr<PaintingGalleryViewController> m_galleryViewController;
     std::shared_ptr<PaintingManager> m_paintingManager;
     platform::ui::Toolbar* m_toolbar { nullptr };
-    platform::ui::BarButton* m_deleteButton { nullptr };
     platform::ui::BarButton* m_cancelButton { nullptr };
     int m_actionSheetType { 0 };
     int m_thumbnailWidth { 0 };

@@ -2,12 +2,15 @@
 
 #include "Classes/gallery/PressGestureRecognizer.h"
 #include "Classes/gallery/Utility.h"
+#include "Classes/model/PaintingFile.h"
 #include "Classes/model/PaintingItem.h"
 #include "platform/graphics/ImageContext.h"
 #include "platform/system/Device.h"
+#include "platform/system/DispatchQueue.h"
 
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <map>
 #include <tuple>
 
@@ -112,14 +115,40 @@ void ThumbnailImageView::setLongPressAction(std::function<void(ThumbnailImageVie
     m_longPressRecognizer->setAction([this, action = std::move(action)] { action(*this); });
 }
 
+// A thumbnail already loaded shows at once; otherwise it is read on the global
+// queue, so that scrolling never waits on the disk, and shown when it arrives
+// if the cell still shows that painting.
 void ThumbnailImageView::displayImage()
 {
-    m_thumbnailWithBorder = QPixmap();
+    m_thumbnailWithBorder = QImage();
+    const unsigned generation = ++*m_generation;
     if (m_paintingInfo) {
-        m_paintingInfo->loadThumbnail();
-        if (const auto& thumbnail = m_paintingInfo->thumbnailImage()) {
-            m_thumbnailWithBorder = QPixmap::fromImage(thumbnail->qimage());
-            m_thumbnailWithBorder.setDevicePixelRatio(thumbnail->scale());
+        const auto& loaded = m_paintingInfo->thumbnailImage();
+        if (loaded && !m_paintingInfo->isModified()) {
+            showThumbnail(*loaded);
+        } else {
+            QPointer<ThumbnailImageView> self(this);
+            const QString name = m_paintingInfo->paintingName();
+            platform::DispatchQueue::global().async([self, current = m_generation, name, generation] {
+                // A cell scrolled on past meanwhile needs this picture no more;
+                // a fast scroll then costs no reading and no memory.
+                if (*current != generation)
+                    return;
+                auto thumbnail = loadPaintingThumbnailImage(name);
+                if (thumbnail) {
+                    // Converted here for drawing, so that the main thread only shows it.
+                    thumbnail = platform::Image(
+                        thumbnail->qimage().convertToFormat(QImage::Format_ARGB32_Premultiplied), thumbnail->scale());
+                }
+                platform::DispatchQueue::mainQueue().async([self, generation, thumbnail = std::move(thumbnail)] {
+                    if (!self || *self->m_generation != generation || !self->m_paintingInfo)
+                        return;
+                    self->m_paintingInfo->setThumbnailImage(thumbnail);
+                    self->m_paintingInfo->setIsModified(false);
+                    if (thumbnail)
+                        self->showThumbnail(*thumbnail);
+                });
+            });
         }
     }
     update();
@@ -127,6 +156,13 @@ void ThumbnailImageView::displayImage()
         showWithDeleteSign();
     else
         showWithoutDeleteSign();
+}
+
+void ThumbnailImageView::showThumbnail(const platform::Image& thumbnail)
+{
+    m_thumbnailWithBorder = thumbnail.qimage();
+    m_thumbnailWithBorder.setDevicePixelRatio(thumbnail.scale());
+    update();
 }
 
 void ThumbnailImageView::showWithDeleteSign()
@@ -170,7 +206,8 @@ void ThumbnailImageView::recycled()
     m_isSelected = false;
     m_isDeleteMode = false;
     showWithoutDeleteSign();
-    m_thumbnailWithBorder = QPixmap();
+    m_thumbnailWithBorder = QImage();
+    ++*m_generation;
     // The list keeps its items for the life of the grid; letting them keep
     // every thumbnail ever scrolled past would grow with the gallery.
     if (m_paintingInfo)
@@ -194,7 +231,7 @@ void ThumbnailImageView::paintEvent(QPaintEvent*)
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(rect(), m_thumbnailWithBorder);
+    painter.drawImage(rect(), m_thumbnailWithBorder);
 }
 
 void ThumbnailImageView::resizeEvent(QResizeEvent*)

@@ -2,8 +2,10 @@
 
 #include "platform/graphics/Image.h"
 
+#include <QImage>
 #include <QPixmap>
 #include <QWidget>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -28,8 +30,6 @@ public:
     bool isSelected() const { return m_isSelected; }
     bool isDeleteMode() const { return m_isDeleteMode; }
     void setIsDeleteMode(bool deleteMode) { m_isDeleteMode = deleteMode; }
-    int edgeMargin() const { return m_edgeMargin; }
-    void setEdgeMargin(int margin) { m_edgeMargin = margin; }
 
     // What a tap and a long press on the cell do. Each cell has one
     // recognizer of each kind for its whole life, whatever it shows.
@@ -55,6 +55,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void showThumbnail(const platform::Image& thumbnail);
+
 
     std::shared_ptr<PaintingItem> m_paintingInfo;
     int m_index { 0 };
@@ -64,8 +66,10 @@ private:
     QLabel* m_checkedSign { nullptr };
     QLabel* m_toDeleteSign { nullptr };
     bool m_isDeleteMode { false };
-    int m_edgeMargin { 0 };
-    // The thumbnail, framed on a tablet by the painting list, converted once
-    // for the screen and kept while the cell shows this painting.
-    QPixmap m_thumbnailWithBorder;
+    // The thumbnail, framed on a tablet by the painting list, ready to draw
+    // and kept while the cell shows this painting.
+    QImage m_thumbnailWithBorder;
+    // Counts what the cell was asked to show, so that a thumbnail read for an
+    // earlier painting is not shown; shared with the reads under way.
+    std::shared_ptr<std::atomic<unsigned>> m_generation = std::make_shared<std::atomic<unsigned>>(0);
 };

@@ -41,7 +41,7 @@ struct Pager {
         return nullptr;
     }
     QString shownName() { return shownPage() ? shownPage()->paintingItem()->paintingName() : QString(); }
-    void press(const char* control) { clickWidget(*barButtonNamed(window.window, QString::fromLatin1(control))); }
+    void press(const char* control, bool settle = true) { clickWidget(*barButtonNamed(window.window, QString::fromLatin1(control)), settle); }
     qreal opacity(QWidget& bar)
     {
         auto* effect = qobject_cast<QGraphicsOpacityEffect*>(bar.graphicsEffect());
@@ -88,6 +88,20 @@ TEST(GalleryPager, PagesOneAtATimeWithKeysAndWheelTitledPageOfCount)
             loaded += item->fullSizeImage() ? 1 : 0;
         EXPECT_EQ(loaded, 1);
     }
+}
+
+TEST(GalleryPager, ADragSnapsToTheNextPage)
+{
+    platform::ScopedDeviceProfile profile(DeviceProfile::phone());
+    ScopedDocuments documents;
+    const QStringList names = savePaintings(3, 1);
+    Pager pager(0);
+    // However fast the swipe, it turns one page.
+    dragWidget(*pager.shownPage(), QPoint(-120, 0));
+    ASSERT_TRUE(waitFor([&] { return pager.screen->pagingScrollView()->horizontalScrollBar()->value() == 340; }));
+    EXPECT_EQ(pager.screen->title(), "2/3");
+    EXPECT_EQ(pager.shownName(), names[1]);
+    EXPECT_FALSE(pager.screen->barHidden()) << "a drag is no tap";
 }
 
 TEST(GalleryPager, OpensAtTheNewLastPaintingWhenTheListShrankMeanwhile)
@@ -150,7 +164,7 @@ TEST(GalleryPager, SavesTheShownPictureToTheAlbum)
     savePaintings(2, 1);
     Pager pager(1);
     pager.press("Save Picture to Album");
-    ASSERT_TRUE(answerSheet(pager.topWindow(), "Save Picture to Album"));
+    ASSERT_TRUE(answerSheet(pager.topWindow(), "Save Picture to Album", false));
     EXPECT_TRUE(pager.screen->isBusy());
     ASSERT_TRUE(waitFor([&] { return !pager.screen->isBusy(); }));
     ASSERT_EQ(documents.albumPictures().size(), 1);
@@ -184,9 +198,10 @@ TEST(GalleryPager, ReplayAndMovieExportOpenTheirScreensWithThePaintingReadFromIt
     for (const Case& c : cases) {
         SCOPED_TRACE(c.control);
         Pager pager(1);
-        pager.press(c.control);
-        if (c.confirm)
-            ASSERT_TRUE(answerSheet(pager.topWindow(), c.confirm));
+        pager.press(c.control, c.confirm != nullptr);
+        if (c.confirm) {
+            ASSERT_TRUE(answerSheet(pager.topWindow(), c.confirm, false));
+        }
         EXPECT_TRUE(pager.screen->isBusy()) << "input waits while the painting loads";
         ASSERT_TRUE(waitFor([&] { return c.opened(pager.window.navigation().topViewController()) != nullptr; }));
         EXPECT_EQ(strokes(c.opened(pager.window.navigation().topViewController())), 4u);
@@ -199,14 +214,21 @@ TEST(GalleryPager, AnUnreadablePaintingEndsTheLoadWithAnAlertAndLeavesThePagerUs
     platform::ScopedDeviceProfile profile(DeviceProfile::phone());
     ScopedDocuments documents;
     const QStringList names = savePaintings(2, 1);
-    // The newest painting is damaged, so that it stays last in the list.
-    for (const char* bytes : { "", "damaged" }) {
-        SCOPED_TRACE(bytes);
-        QFile stroke(documents.file(names[1] + ".stk"));
-        ASSERT_TRUE(stroke.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        stroke.write(bytes);
-        stroke.close();
+    // The newest painting is damaged, so that it stays last in the list, or
+    // its stroke file goes while the pager shows it.
+    for (const char* bytes : std::initializer_list<const char*> { "", "damaged", nullptr }) {
+        SCOPED_TRACE(bytes ? bytes : "missing");
+        const QString strokeFile = documents.file(names[1] + ".stk");
+        QFile stroke(strokeFile);
+        if (bytes) {
+            ASSERT_TRUE(stroke.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            stroke.write(bytes);
+            stroke.close();
+        }
         Pager pager(1);
+        if (!bytes) {
+            ASSERT_TRUE(QFile::remove(strokeFile));
+        }
         pager.press("Play");
         ASSERT_TRUE(waitFor([&] { return platform::ui::AlertView::current(&pager.topWindow()) != nullptr; }));
         EXPECT_FALSE(pager.screen->isBusy());
@@ -225,7 +247,7 @@ TEST(GalleryPager, EditOpensTheEditorWithThePaintingItsListEntryAndTheList)
     ScopedDocuments documents;
     const QStringList names = savePaintings(2, 2);
     Pager pager(1);
-    pager.press("Edit");
+    pager.press("Edit", false);
     EXPECT_TRUE(pager.screen->isBusy());
     ASSERT_TRUE(waitFor([&] { return dynamic_cast<PintaroViewController*>(pager.window.navigation().topViewController()) != nullptr; }));
     auto* editor = static_cast<PintaroViewController*>(pager.window.navigation().topViewController());

@@ -130,11 +130,14 @@ bool waitFor(Condition condition, int timeoutMs = 5000)
 
 // A click where the user would click: into the window at the widget's
 // centre, so that whatever lies on top there takes it.
-inline void clickWidget(QWidget& widget)
+// The click is handled before this returns; `settle` then also runs what
+// the click queued for later, such as the end of a background load.
+inline void clickWidget(QWidget& widget, bool settle = true)
 {
     QWidget& window = *widget.window();
     QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, widget.mapTo(&window, widget.rect().center()));
-    QCoreApplication::processEvents();
+    if (settle)
+        QCoreApplication::processEvents();
 }
 
 // Holds the mouse down on the widget past the long-press time.
@@ -145,6 +148,22 @@ inline void longPressWidget(QWidget& widget)
     QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, point);
     QTest::qWait(700);
     QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, {}, point);
+    QCoreApplication::processEvents();
+}
+
+// Drags from the widget's centre by `offset` in small steps, as a finger or
+// the mouse would.
+inline void dragWidget(QWidget& widget, QPoint offset)
+{
+    QWidget& window = *widget.window();
+    const QPoint start = widget.mapTo(&window, widget.rect().center());
+    QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, start);
+    constexpr int steps = 12;
+    for (int i = 1; i <= steps; ++i) {
+        QTest::qWait(15);
+        QTest::mouseMove(window.windowHandle(), start + offset * i / steps);
+    }
+    QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, {}, start + offset);
     QCoreApplication::processEvents();
 }
 
@@ -175,14 +194,14 @@ inline platform::ui::BarButton* barButtonNamed(QWidget& root, const QString& nam
 
 // Answers the sheet now shown with its button titled `title`; false when
 // there is no sheet or no such button.
-inline bool answerSheet(QWidget& window, const QString& title)
+inline bool answerSheet(QWidget& window, const QString& title, bool settle = true)
 {
     auto* sheet = platform::ui::ActionSheet::current(&window);
     if (!sheet)
         return false;
     for (int i = 0; i < sheet->buttonCount(); ++i) {
         if (sheet->buttonTitle(i) == title) {
-            clickWidget(*sheet->button(i));
+            clickWidget(*sheet->button(i), settle);
             return true;
         }
     }

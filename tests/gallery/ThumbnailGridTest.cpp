@@ -82,7 +82,7 @@ TEST(ThumbnailGrid, CellsRowsContentAndCountLabelFollowTheDeviceGeometry)
         EXPECT_EQ(grid.countLabel().geometry().bottom() + 1, 2 * (p + t) + label);
         EXPECT_EQ(grid.countLabel().text(), QStringLiteral("%1 paintings").arg(c.paintings));
         EXPECT_EQ(grid.screen->title(), "Gallery");
-        EXPECT_TRUE(grid.cell(0)->hasThumbnail());
+        EXPECT_TRUE(waitFor([&] { return grid.cell(0)->hasThumbnail(); })) << "the thumbnail arrives from the disk";
     }
 }
 
@@ -132,6 +132,13 @@ TEST(ThumbnailGrid, OnlyTheRowsInViewHaveCellsWhileScrollingAndCellsAreReused)
     EXPECT_LE(mostCells, expected(0).size() + 8);
     for (ThumbnailImageView* cell : grid.screen->recycledCells())
         EXPECT_FALSE(cell->hasThumbnail());
+    // Thumbnails read for cells that have since scrolled away are not kept.
+    ASSERT_TRUE(waitFor([&] {
+        return std::all_of(grid.screen->visibleCells().begin(), grid.screen->visibleCells().end(),
+            [](ThumbnailImageView* cell) { return cell->hasThumbnail(); });
+    }));
+    platform::DispatchQueue::global().waitUntilIdle();
+    QCoreApplication::processEvents();
     int loadedThumbnails = 0;
     for (const auto& item : grid.screen->paintingManager()->paintingList())
         loadedThumbnails += item->thumbnailImage() ? 1 : 0;
@@ -239,4 +246,17 @@ TEST(ThumbnailGrid, NewPaintingOpensTheEditorWithAnEmptyUnsavedPainting)
     EXPECT_EQ(editor->mPainting()->backgroundColor(), platform::Color::black());
     EXPECT_EQ(editor->mPainting()->layerArray().size(), 1u);
     EXPECT_TRUE(editor->mPainting()->layerArray().front()->strokeList().empty());
+}
+
+TEST(ThumbnailGrid, DraggingScrollsTheGridWithoutOpeningAPainting)
+{
+    platform::ScopedDeviceProfile profile(DeviceProfile::phone());
+    ScopedDocuments documents;
+    savePaintingCopies(60);
+    Grid grid;
+    dragWidget(*grid.cell(9), QPoint(0, -200));
+    ASSERT_TRUE(waitFor([&] { return grid.scrollTop() > 100; }));
+    EXPECT_EQ(grid.window.navigation().topViewController(), grid.screen.get());
+    EXPECT_FALSE(grid.screen->isDeleteMode());
+    EXPECT_EQ(grid.shownIndices().front(), grid.scrollTop() / 79 * 4);
 }

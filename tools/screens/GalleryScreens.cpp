@@ -124,11 +124,15 @@ QStringList gridScreens(const ScreenShotContext& c)
     savePaintings(7);
     auto grid = platform::ui::makeScreen<PaintingThumbnailViewController>();
     Window window(grid);
+    // The thumbnails arrive from the disk a moment after the cells.
+    platform::DispatchQueue::global().waitUntilIdle();
+    settle(50);
     paths << saveWidget(window.window, c, "gallery-grid");
     if (ThumbnailImageView* cell = cellAt(*grid, 1)) {
         pressOn(*cell, 700);
         paths << saveWidget(window.window, c, "gallery-grid-delete-mode");
         pressOn(*cell, 0);
+        settle(50);
         paths << saveWidget(window.window, c, "gallery-grid-delete-asking");
     }
     return paths;
