@@ -105,6 +105,8 @@ void DoodleView::touchesEnded(QPointF position)
     if (m_painting)
         m_dirtyRect = m_painting->strokeEnd(m_lastTouch);
     markChanged(m_dirtyRect);
+    if (m_delegate && m_painting)
+        m_delegate->doodleViewStrokesChanged();
 }
 
 void DoodleView::markChanged(const platform::Rect& rect)
@@ -202,8 +204,11 @@ bool DoodleView::event(QEvent* event)
 
 void DoodleView::undoStroke()
 {
-    if (m_painting && m_painting->undoStroke())
+    if (m_painting && m_painting->undoStroke()) {
         update();
+        if (m_delegate)
+            m_delegate->doodleViewStrokesChanged();
+    }
 }
 
 void DoodleView::startPlaybackPainting()

@@ -4,6 +4,8 @@
 class DoodleViewDelegate {
 public:
     virtual void doodleViewOnTouchBegan() = 0;
+    // Told when the finished strokes changed: a stroke ended or one was undone.
+    virtual void doodleViewStrokesChanged() { }
 
 protected:
     ~DoodleViewDelegate() = default;

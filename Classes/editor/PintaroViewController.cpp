@@ -9,6 +9,7 @@
 #include "Classes/model/Painting.h"
 #include "Classes/model/PaintingItem.h"
 #include "Classes/model/PaintingManager.h"
+#include "Classes/model/PaintingRecovery.h"
 #include "Classes/movie/VideoEncodeController.h"
 #include "platform/media/PhotoAlbum.h"
 #include "platform/system/DispatchQueue.h"
@@ -72,6 +73,7 @@ PintaroViewController::SharedState& PintaroViewController::sharedState()
 
 PintaroViewController::PintaroViewController(QWidget* parent)
     : ViewController(parent)
+    , m_recovery(std::make_unique<PaintingRecovery>())
 {
     setObjectName(QStringLiteral("PintaroViewController"));
     setTitle(localized("Painting"));
@@ -249,6 +251,12 @@ void PintaroViewController::doodleViewOnTouchBegan()
         m_mirrixModeToolbar->hide();
 }
 
+void PintaroViewController::doodleViewStrokesChanged()
+{
+    if (m_painting)
+        m_recovery->paintingChanged(m_painting);
+}
+
 void PintaroViewController::colorPickerDidFinishWithColor(const platform::Color& color, bool isRandomColor)
 {
     if (!m_painting)
@@ -325,6 +333,7 @@ void PintaroViewController::newPaintingWithBackground(std::optional<platform::Im
     platform::Rect cropRect = m_painting->cropRect();
     int brushType = m_painting->brushType();
     m_painting.reset();
+    m_recovery->discard();
 
     auto painting = std::make_shared<Painting>(platform::Size { float(width), float(height) });
     if (image)
@@ -486,6 +495,8 @@ void PintaroViewController::actionSheetDidDismissWithButtonIndex(platform::ui::A
     }
     const bool save = index == sheet.destructiveButtonIndex();
     const int other = index - sheet.firstOtherButtonIndex();
+    if (!save && m_actionSheetType != ExportMenu)
+        m_recovery->discard();
     switch (m_actionSheetType) {
     case SaveBeforeNewPainting:
         if (save)
@@ -648,6 +659,7 @@ void PintaroViewController::saveDidFinish(std::shared_ptr<PaintingItem> item, st
     }
     m_paintingInfo = std::move(item);
     m_painting->setIsSaved(true);
+    m_recovery->discard();
     if (then)
         then();
     // The window was closed while the save ran: now it may go.

@@ -17,6 +17,7 @@ class DoodleView;
 class Painting;
 class PaintingItem;
 class PaintingManager;
+class PaintingRecovery;
 class ProgressSpin;
 class QLabel;
 class QProgressBar;
@@ -72,6 +73,7 @@ public:
     bool isBusy() const { return m_busy; }
 
     void doodleViewOnTouchBegan() override;
+    void doodleViewStrokesChanged() override;
     void colorPickerDidFinishWithColor(const platform::Color& color, bool isRandomColor) override;
 
     void viewDidLoad() override;
@@ -129,6 +131,8 @@ private:
     std::shared_ptr<Painting> m_painting;
     std::shared_ptr<PaintingItem> m_paintingInfo;
     std::shared_ptr<PaintingManager> m_paintingManager;
+    // Keeps the unsaved painting safe from a crash.
+    std::unique_ptr<PaintingRecovery> m_recovery;
 
     DoodleView* m_doodleView { nullptr };
     platform::ui::Toolbar* m_paintingToolBar { nullptr };

@@ -2,6 +2,7 @@
 
 #include "Classes/brushes/UIColorRandom.h"
 #include "Classes/editor/PintaroViewController.h"
+#include "Classes/editor/RecoveryAlert.h"
 #include "Classes/editor/StoreAddresses.h"
 #include "Classes/gallery/PaintingThumbnailViewController.h"
 #include "Classes/model/Painting.h"
@@ -89,6 +90,12 @@ void PrefaceViewController::viewDidLoad()
         b.button->setCursor(Qt::PointingHandCursor);
         connect(b.button, &QToolButton::clicked, this, [this, action = b.action] { (this->*action)(); });
     }
+    offerRecoveredPainting(this, [this](std::shared_ptr<Painting> painting) {
+        m_doodleViewController->setPaintingInfo(nullptr);
+        m_doodleViewController->setMPainting(std::move(painting));
+        if (auto* navigation = navigationController())
+            navigation->pushViewController(m_doodleViewController, true);
+    });
 }
 
 void PrefaceViewController::viewWillAppear(bool)

@@ -238,6 +238,11 @@ QString strokeFileName(const QString& name)
     return name + QStringLiteral(".stk");
 }
 
+bool storeBytesAtomically(const QString& path, std::span<const uint8_t> bytes)
+{
+    return writeFileAtomically(path, reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+}
+
 bool storeImage(const Image& image, const QString& path)
 {
     auto png = encodePng(image);

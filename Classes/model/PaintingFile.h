@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 class Painting;
 
@@ -24,6 +25,10 @@ std::optional<QString> getPaintingDirectoryPath();
 QString paintingImageFileName(const QString& name, const QString& suffix, bool retina);
 QString strokeFileName(const QString& name);
 
+// Writes the bytes as every painting file is written: under a temporary name,
+// renamed over `path` once complete and on disk. False, with `path` as it
+// was, when that fails.
+bool storeBytesAtomically(const QString& path, std::span<const uint8_t> bytes);
 // Writes the picture as PNG, replacing any earlier file atomically.
 bool storeImage(const platform::Image& image, const QString& path);
 // Loads a picture by its plain name. On a scale-2 screen the "@2x" file is
