@@ -172,10 +172,6 @@
         <translation>Dieses Bild lässt sich nicht öffnen. Vielleicht ist die Datei kaputt.</translation>
     </message>
     <message>
-        <source>Delete</source>
-        <translation>Löschen</translation>
-    </message>
-    <message>
         <source>New Painting</source>
         <translation>Neues Bild</translation>
     </message>
@@ -316,12 +312,40 @@
         <translation>Malfläche</translation>
     </message>
     <message>
-        <source>Busy</source>
-        <translation>Einen Moment</translation>
-    </message>
-    <message>
         <source>Choices</source>
         <translation>Auswahl</translation>
+    </message>
+    <message>
+        <source>The picture is in the photo album.</source>
+        <translation>Das Bild ist im Fotoalbum.</translation>
+    </message>
+    <message>
+        <source>Picture could not be saved</source>
+        <translation>Das Bild konnte nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>Saving</source>
+        <translation>Wird gespeichert</translation>
+    </message>
+    <message>
+        <source>Bring your painting back?</source>
+        <translation>Dein Bild zurückholen?</translation>
+    </message>
+    <message>
+        <source>Pintaro closed before your painting was saved. You can go on with it where you left off.</source>
+        <translation>Pintaro wurde beendet, bevor dein Bild gespeichert war. Du kannst dort weitermalen, wo du aufgehört hast.</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Wegwerfen</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Zurückholen</translation>
+    </message>
+    <message>
+        <source>Painting %d</source>
+        <translation>Bild %d</translation>
     </message>
 </context>
 </TS>

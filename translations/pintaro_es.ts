@@ -172,10 +172,6 @@
         <translation>No se puede abrir este dibujo. Puede que su archivo esté dañado.</translation>
     </message>
     <message>
-        <source>Delete</source>
-        <translation>Borrar</translation>
-    </message>
-    <message>
         <source>New Painting</source>
         <translation>Dibujo nuevo</translation>
     </message>
@@ -316,12 +312,40 @@
         <translation>Lienzo</translation>
     </message>
     <message>
-        <source>Busy</source>
-        <translation>Un momento</translation>
-    </message>
-    <message>
         <source>Choices</source>
         <translation>Opciones</translation>
+    </message>
+    <message>
+        <source>The picture is in the photo album.</source>
+        <translation>La imagen está en el álbum de fotos.</translation>
+    </message>
+    <message>
+        <source>Picture could not be saved</source>
+        <translation>No se pudo guardar la imagen</translation>
+    </message>
+    <message>
+        <source>Saving</source>
+        <translation>Guardando</translation>
+    </message>
+    <message>
+        <source>Bring your painting back?</source>
+        <translation>¿Recuperar tu dibujo?</translation>
+    </message>
+    <message>
+        <source>Pintaro closed before your painting was saved. You can go on with it where you left off.</source>
+        <translation>Pintaro se cerró antes de guardar tu dibujo. Puedes seguir donde lo dejaste.</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Tirar</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Recuperar</translation>
+    </message>
+    <message>
+        <source>Painting %d</source>
+        <translation>Dibujo %d</translation>
     </message>
 </context>
 </TS>

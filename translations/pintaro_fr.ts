@@ -172,10 +172,6 @@
         <translation>Impossible d’ouvrir ce dessin. Son fichier est peut-être abîmé.</translation>
     </message>
     <message>
-        <source>Delete</source>
-        <translation>Effacer</translation>
-    </message>
-    <message>
         <source>New Painting</source>
         <translation>Nouveau dessin</translation>
     </message>
@@ -316,12 +312,40 @@
         <translation>Toile</translation>
     </message>
     <message>
-        <source>Busy</source>
-        <translation>Un instant</translation>
-    </message>
-    <message>
         <source>Choices</source>
         <translation>Choix</translation>
+    </message>
+    <message>
+        <source>The picture is in the photo album.</source>
+        <translation>L’image est dans l’album photo.</translation>
+    </message>
+    <message>
+        <source>Picture could not be saved</source>
+        <translation>Impossible d’enregistrer l’image</translation>
+    </message>
+    <message>
+        <source>Saving</source>
+        <translation>Enregistrement</translation>
+    </message>
+    <message>
+        <source>Bring your painting back?</source>
+        <translation>Récupérer ton dessin ?</translation>
+    </message>
+    <message>
+        <source>Pintaro closed before your painting was saved. You can go on with it where you left off.</source>
+        <translation>Pintaro s’est fermé avant que ton dessin soit enregistré. Tu peux le continuer là où tu t’es arrêté.</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Jeter</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Récupérer</translation>
+    </message>
+    <message>
+        <source>Painting %d</source>
+        <translation>Dessin %d</translation>
     </message>
 </context>
 </TS>

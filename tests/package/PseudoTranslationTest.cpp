@@ -39,7 +39,9 @@ std::vector<ScreenShotSet::Entry>& ScreenShotSet::all()
 
 namespace {
 
-// Wraps the texts it knows, and only those, as a translation would replace them.
+// Wraps the program's texts that it knows, and only those, as a translation
+// would replace them. Qt's own texts (the file dialog's) come from Qt's
+// translations under contexts of their own, and are all wrapped.
 class PseudoTranslator final : public QTranslator {
 public:
     explicit PseudoTranslator(QSet<QString> texts)
@@ -50,7 +52,7 @@ public:
     QString translate(const char* context, const char* source, const char*, int) const override
     {
         const QString text = QString::fromUtf8(source);
-        if (qstrcmp(context, "Pintaro") != 0 || !m_texts.contains(text))
+        if (text.isEmpty() || (qstrcmp(context, "Pintaro") == 0 && !m_texts.contains(text)))
             return {};
         return QStringLiteral("[[") + text + QStringLiteral("]]");
     }
