@@ -103,11 +103,10 @@ CommandLine CommandLine::parse(const QStringList& arguments)
             else
                 line.m_language = *matched;
         } else if (contains(qtOptionsWithValue, name)) {
-            line.m_qtArguments << argument;
-            if (!value && i + 1 < arguments.size())
-                line.m_qtArguments << arguments[++i];
+            if (!value)
+                ++i;
         } else if (contains(qtFlags, name) && !value) {
-            line.m_qtArguments << argument;
+            // Qt's own; nothing for the program to do.
         } else {
             line.fail(Problem::UnknownOption, argument);
         }

@@ -25,8 +25,6 @@ public:
     const platform::DeviceProfile& device() const { return m_device; }
     // The language asked for ("de", "en", ...), or empty for the system's.
     const QString& language() const { return m_language; }
-    // The arguments left for Qt itself (its own single-dash options).
-    const QStringList& qtArguments() const { return m_qtArguments; }
 
     // The texts shown for the action, in the language of the texts installed
     // now (English when none is).
@@ -50,5 +48,4 @@ private:
     QString m_program { QStringLiteral("pintaro") };
     platform::DeviceProfile m_device { platform::DeviceProfile::tablet() };
     QString m_language;
-    QStringList m_qtArguments;
 };
