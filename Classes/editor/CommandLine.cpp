@@ -77,11 +77,11 @@ CommandLine CommandLine::parse(const QStringList& arguments)
             return std::nullopt;
         };
 
-        if ((twoDashes && name == QLatin1String("help")) || argument == QLatin1String("-h")) {
+        if ((twoDashes && name == QLatin1String("help") && !value) || argument == QLatin1String("-h")) {
             // The first of --help and --version wins; a later mistake still counts.
             if (line.m_action == Action::Run)
                 line.m_action = Action::ShowHelp;
-        } else if ((twoDashes && name == QLatin1String("version")) || argument == QLatin1String("-v")) {
+        } else if ((twoDashes && name == QLatin1String("version") && !value) || argument == QLatin1String("-v")) {
             if (line.m_action == Action::Run)
                 line.m_action = Action::ShowVersion;
         } else if (twoDashes && name == QLatin1String("device")) {

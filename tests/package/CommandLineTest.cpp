@@ -55,6 +55,8 @@ TEST(CommandLine, ReadsWhatEachCommandLineAsksFor)
         { { "--lang", "xx" }, Action::Fail, "tablet", "" },
         { { "--lang=" }, Action::Fail, "tablet", "" },
         { { "--reverse=1" }, Action::Fail, "tablet", "" },
+        { { "--help=me" }, Action::Fail, "tablet", "" },
+        { { "--version=2" }, Action::Fail, "tablet", "" },
     };
     for (const LineCase& c : cases) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
