@@ -54,7 +54,10 @@ file(COPY_FILE ${calls_file}.new ${calls_file} ONLY_IF_DIFFERENT)
 
 execute_process(
   COMMAND ${LUPDATE} -silent -locations none -no-obsolete -source-language en ${calls_file} ${files} -ts ${TS_FILES}
-  RESULT_VARIABLE status)
+  RESULT_VARIABLE status
+  OUTPUT_VARIABLE output
+  ERROR_VARIABLE output)
+# lupdate remarks on C++ it does not follow; they matter only when it fails.
 if(NOT status EQUAL 0)
-  message(FATAL_ERROR "lupdate failed (${status})")
+  message(FATAL_ERROR "lupdate failed (${status}):\n${output}")
 endif()
