@@ -4,6 +4,7 @@
 #include "Classes/editor/PintaroAppDelegate.h"
 #include "Classes/model/PaintingManager.h"
 #include "platform/system/Device.h"
+#include "platform/ui/DesktopIdentity.h"
 #include "platform/ui/Translation.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pintaro"));
+    platform::ui::identifyToDesktop();
     platform::ui::installTranslation(commandLine.language());
     platform::Device::setCurrent(commandLine.device());
 

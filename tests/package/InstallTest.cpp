@@ -1,8 +1,12 @@
 #include "PackageTestSupport.h"
+#include "platform/ui/DesktopIdentity.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QImage>
 #include <QImageReader>
 #include <QSettings>
@@ -106,4 +110,16 @@ TEST_F(Installed, DesktopEntryPassesDesktopFileValidate)
 TEST_F(Installed, MetainfoPassesAppstreamcliValidate)
 {
     validate("appstreamcli", "appstream", { QStringLiteral("validate"), QStringLiteral("--no-net"), metainfoFile() });
+}
+
+// Wayland finds the window's icon and menu entry by the desktop entry's name.
+TEST(DesktopIdentity, RunningProgramNamesItsDesktopEntryAndShowsItsIcon)
+{
+    platform::ui::identifyToDesktop();
+    EXPECT_EQ(QGuiApplication::desktopFileName(), appId);
+    EXPECT_TRUE(QFileInfo::exists(QStringLiteral(PINTARO_SOURCE_DIR "/packaging/") + appId + QStringLiteral(".desktop")));
+    const QPixmap icon = QGuiApplication::windowIcon().pixmap(64, 64);
+    ASSERT_FALSE(icon.isNull());
+    // Not an empty square: the icon's tile covers its middle.
+    EXPECT_GT(qAlpha(icon.toImage().pixel(32, 32)), 200);
 }
