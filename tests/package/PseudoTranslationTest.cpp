@@ -41,7 +41,7 @@ namespace {
 
 // Wraps the program's texts that it knows, and only those, as a translation
 // would replace them. Qt's own texts (the file dialog's) come from Qt's
-// translations under contexts of their own, and are all wrapped.
+// translations under its classes' names, and are all wrapped.
 class PseudoTranslator final : public QTranslator {
 public:
     explicit PseudoTranslator(QSet<QString> texts)
@@ -52,7 +52,9 @@ public:
     QString translate(const char* context, const char* source, const char*, int) const override
     {
         const QString text = QString::fromUtf8(source);
-        if (text.isEmpty() || (qstrcmp(context, "Pintaro") == 0 && !m_texts.contains(text)))
+        const bool ours = qstrcmp(context, "Pintaro") == 0 && m_texts.contains(text);
+        const bool qts = context && context[0] == 'Q';
+        if (text.isEmpty() || !(ours || qts))
             return {};
         return QStringLiteral("[[") + text + QStringLiteral("]]");
     }
