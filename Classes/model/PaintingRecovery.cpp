@@ -3,46 +3,13 @@
 #include "Classes/model/Layer.h"
 #include "Classes/model/Painting.h"
 #include "Classes/model/PaintingFile.h"
+#include "Classes/model/RecoveryWriter.h"
 #include "platform/system/DispatchQueue.h"
 #include "platform/system/FileLocations.h"
 
-#include <QDir>
-#include <QFile>
-#include <mutex>
-#include <sys/resource.h>
-#include <unistd.h>
-
 using platform::DispatchQueue;
-using platform::Image;
 
 namespace {
-
-const QString strokeFile = QStringLiteral("painting.stk");
-const QString backgroundName = QStringLiteral("background");
-
-// One queue for every recovery of the process, so that a removal asked for
-// at start and the writes of the editor keep their order.
-DispatchQueue& recoveryQueue()
-{
-    static const std::shared_ptr<DispatchQueue> queue = [] {
-        auto serial = DispatchQueue::createSerial("recoveryQueue");
-        // The writer gives way to the window: on a busy machine a write must
-        // not take the time slice of the finger that is drawing.
-        serial->async([] { ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10); });
-        return serial;
-    }();
-    return *queue;
-}
-
-QString backgroundPath(const QString& folder, bool retina)
-{
-    return folder + QLatin1Char('/') + paintingImageFileName(backgroundName, QString(), retina);
-}
-
-bool removeIfThere(const QString& path)
-{
-    return !QFile::exists(path) || QFile::remove(path);
-}
 
 // Replays every stroke of the layer into a canvas of its own and makes that
 // the layer's picture, exactly as drawing the strokes live left it.
@@ -68,109 +35,6 @@ bool rebuildCanvasByReplay(Layer& layer)
 
 }
 
-struct PaintingRecovery::Job {
-    // A removal instead of a write.
-    bool remove { false };
-    uint64_t generation { 0 };
-    StrokeFileHeader header;
-    struct LayerBlock {
-        int32_t fileStrokes { 0 };
-        std::vector<std::shared_ptr<const std::vector<uint8_t>>> strokes;
-    };
-    std::vector<LayerBlock> layers;
-    std::optional<Image> background;
-};
-
-struct PaintingRecovery::Writer {
-    explicit Writer(QString folder)
-        : folder(std::move(folder))
-    {
-    }
-
-    void write(const Job& job);
-    void remove();
-    bool writeBackground(const std::optional<Image>& background);
-    void report(uint64_t generation, bool succeeded)
-    {
-        WriteObserver observing;
-        {
-            std::lock_guard lock(mutex);
-            observing = observer;
-        }
-        if (observing)
-            observing(generation, succeeded);
-    }
-
-    const QString folder;
-    std::mutex mutex;
-    // Guarded by the mutex: the newest state not yet taken by the queue, and
-    // whether a block of the queue will take it.
-    std::optional<Job> pending;
-    bool scheduled { false };
-    WriteObserver observer;
-    // Used on the queue only: the picture now on disk (0 for none), unknown
-    // at first since an earlier run may have left one.
-    std::optional<qint64> writtenBackground;
-};
-
-void PaintingRecovery::Writer::write(const Job& job)
-{
-    // The folder's parent is the Documents folder's; when that has gone, so
-    // has the painting's place, and nothing is made up anew.
-    if (!QDir(folder).exists() && !QDir().mkdir(folder)) {
-        report(job.generation, false);
-        return;
-    }
-    if (!writeBackground(job.background)) {
-        report(job.generation, false);
-        return;
-    }
-    std::vector<uint8_t> bytes;
-    size_t size = StrokeFileHeader::byteSize;
-    for (const auto& layer : job.layers) {
-        size += strokefile::layerHeaderSize;
-        for (const auto& stroke : layer.strokes)
-            size += stroke->size();
-    }
-    bytes.reserve(size);
-    appendStrokeFileHeader(bytes, job.header);
-    for (const auto& layer : job.layers) {
-        // A layer block as the stroke file writes it: reserved 0, the count, the strokes.
-        const int32_t fields[2] = { 0, layer.fileStrokes };
-        const auto* fieldBytes = reinterpret_cast<const uint8_t*>(fields);
-        bytes.insert(bytes.end(), fieldBytes, fieldBytes + sizeof fields);
-        for (const auto& stroke : layer.strokes)
-            bytes.insert(bytes.end(), stroke->begin(), stroke->end());
-    }
-    report(job.generation, storeBytesAtomically(folder + QLatin1Char('/') + strokeFile, bytes));
-}
-
-bool PaintingRecovery::Writer::writeBackground(const std::optional<Image>& background)
-{
-    const bool hasPicture = background && !background->isNull();
-    const qint64 key = hasPicture ? background->qimage().cacheKey() : 0;
-    const bool retina = hasPicture && background->scale() >= 2;
-    // Written once; again only when it changed or went (removed by the
-    // question at start, say).
-    if (writtenBackground == key && (!hasPicture || QFile::exists(backgroundPath(folder, retina))))
-        return true;
-    // The stroke file goes first: for a moment there is no recovery rather
-    // than one whose strokes lie on another painting's picture.
-    if (!removeIfThere(folder + QLatin1Char('/') + strokeFile))
-        return false;
-    bool stored = removeIfThere(backgroundPath(folder, !retina));
-    stored = stored && (hasPicture ? storeImage(*background, backgroundPath(folder, retina)) : removeIfThere(backgroundPath(folder, retina)));
-    writtenBackground = stored ? std::optional<qint64>(key) : std::nullopt;
-    return stored;
-}
-
-void PaintingRecovery::Writer::remove()
-{
-    const bool removed = removeRecoveredPainting(folder);
-    writtenBackground = removed ? std::optional<qint64>(0) : std::nullopt;
-    report(0, removed);
-}
-
 PaintingRecovery::PaintingRecovery()
     : PaintingRecovery(recoveryFolder())
 {
@@ -178,7 +42,7 @@ PaintingRecovery::PaintingRecovery()
 
 PaintingRecovery::PaintingRecovery(QString folder)
     : m_folder(std::move(folder))
-    , m_writer(std::make_shared<Writer>(m_folder))
+    , m_writer(std::make_shared<RecoveryWriter>(m_folder))
 {
 }
 
@@ -186,8 +50,7 @@ PaintingRecovery::~PaintingRecovery() = default;
 
 void PaintingRecovery::setWriteObserver(WriteObserver observer)
 {
-    std::lock_guard lock(m_writer->mutex);
-    m_writer->observer = std::move(observer);
+    m_writer->setObserver(std::move(observer));
 }
 
 bool PaintingRecovery::isSameStroke(const PackedStroke& packed, const Stroke& stroke)
@@ -236,63 +99,33 @@ void PaintingRecovery::paintingChanged(const std::shared_ptr<const Painting>& pa
         m_painting = painting;
         m_layers.assign(layers.size(), {});
     }
-    Job job;
-    job.generation = ++m_generation;
-    job.header = makeStrokeFileHeader(*painting);
-    job.background = painting->backgroundImage();
-    job.layers.reserve(layers.size());
+    RecoveryState state;
+    state.generation = ++m_generation;
+    state.header = makeStrokeFileHeader(*painting);
+    state.background = painting->backgroundImage();
+    state.layers.reserve(layers.size());
     for (size_t i = 0; i < layers.size(); ++i) {
         updatePackedLayer(m_layers[i], layers[i]->strokeList());
-        Job::LayerBlock& block = job.layers.emplace_back();
+        RecoveryState::LayerBlock& block = state.layers.emplace_back();
         block.strokes.reserve(m_layers[i].size());
         for (const PackedStroke& stroke : m_layers[i]) {
             block.fileStrokes += stroke.fileStrokes;
             block.strokes.push_back(stroke.bytes);
         }
     }
-    submit(std::move(job));
+    m_writer->write(std::move(state));
 }
 
 void PaintingRecovery::discard()
 {
     m_painting.reset();
     m_layers.clear();
-    Job job;
-    job.remove = true;
-    submit(std::move(job));
-}
-
-void PaintingRecovery::submit(Job job)
-{
-    {
-        std::lock_guard lock(m_writer->mutex);
-        m_writer->pending = std::move(job);
-        if (m_writer->scheduled)
-            return;
-        m_writer->scheduled = true;
-    }
-    recoveryQueue().async([writer = m_writer] {
-        for (;;) {
-            std::optional<Job> next;
-            {
-                std::lock_guard lock(writer->mutex);
-                if (!writer->pending) {
-                    writer->scheduled = false;
-                    return;
-                }
-                next.swap(writer->pending);
-            }
-            if (next->remove)
-                writer->remove();
-            else
-                writer->write(*next);
-        }
-    });
+    m_writer->remove();
 }
 
 bool PaintingRecovery::waitUntilWritten(std::chrono::milliseconds timeout)
 {
-    return recoveryQueue().waitUntilIdle(timeout);
+    return RecoveryWriter::queue().waitUntilIdle(timeout);
 }
 
 QString PaintingRecovery::recoveryFolder()
@@ -306,10 +139,10 @@ std::unique_ptr<Painting> PaintingRecovery::loadRecoveredPainting(const QString&
     if (folder.isEmpty())
         return nullptr;
     auto painting = std::make_unique<Painting>(platform::Size { 0, 0 });
-    if (!loadStrokeFromFile(folder + QLatin1Char('/') + strokeFile, *painting))
+    if (!loadStrokeFromFile(RecoveryWriter::strokeFilePath(folder), *painting))
         return nullptr;
     const platform::Size size { static_cast<float>(painting->width()), static_cast<float>(painting->height()) };
-    if (auto background = loadImageNamed(backgroundPath(folder, false), size))
+    if (auto background = loadImageNamed(RecoveryWriter::backgroundPath(folder, false), size))
         painting->setBackgroundImage(std::move(background));
     for (const auto& layer : painting->layerArray()) {
         if (!rebuildCanvasByReplay(*layer))
@@ -328,7 +161,7 @@ std::unique_ptr<Painting> PaintingRecovery::loadRecoveredPainting(const QString&
 
 void PaintingRecovery::findRecoveredPainting(FoundPainting found)
 {
-    recoveryQueue().async([folder = recoveryFolder(), found = std::move(found)] {
+    RecoveryWriter::queue().async([folder = recoveryFolder(), found = std::move(found)] {
         auto painting = std::make_shared<std::unique_ptr<Painting>>(loadRecoveredPainting(folder));
         // What the editor would have let go without asking is not worth
         // asking about now; a damaged recovery cannot be offered either.
@@ -342,17 +175,10 @@ void PaintingRecovery::findRecoveredPainting(FoundPainting found)
 
 bool PaintingRecovery::removeRecoveredPainting(const QString& folder)
 {
-    if (folder.isEmpty())
-        return true;
-    // The stroke file first: without it nothing is offered, whatever is left.
-    bool removed = removeIfThere(folder + QLatin1Char('/') + strokeFile);
-    for (bool retina : { false, true })
-        removed = removeIfThere(backgroundPath(folder, retina)) && removed;
-    QDir().rmdir(folder);
-    return removed;
+    return RecoveryWriter::removeFiles(folder);
 }
 
 void PaintingRecovery::discardRecoveredPainting()
 {
-    recoveryQueue().async([folder = recoveryFolder()] { removeRecoveredPainting(folder); });
+    RecoveryWriter::queue().async([folder = recoveryFolder()] { RecoveryWriter::removeFiles(folder); });
 }

@@ -1,17 +1,16 @@
 #pragma once
 
 #include "Classes/model/StrokeFile.h"
-#include "platform/graphics/Image.h"
 
 #include <QString>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 class Painting;
+class RecoveryWriter;
 class Stroke;
 
 // Keeps the painting in progress safe from a crash. After every finished
@@ -77,17 +76,14 @@ private:
         std::shared_ptr<const std::vector<uint8_t>> bytes;
         int32_t fileStrokes { 0 };
     };
-    struct Job;
-    struct Writer;
 
     // Drops the packed strokes that no longer match the layer's list and
     // packs the strokes after them.
     static void updatePackedLayer(std::vector<PackedStroke>& packed, const std::vector<std::unique_ptr<Stroke>>& strokes);
     static bool isSameStroke(const PackedStroke& packed, const Stroke& stroke);
-    void submit(Job job);
 
     QString m_folder;
-    std::shared_ptr<Writer> m_writer;
+    std::shared_ptr<RecoveryWriter> m_writer;
     std::weak_ptr<const Painting> m_painting;
     std::vector<std::vector<PackedStroke>> m_layers;
     uint64_t m_generation { 0 };

@@ -1,6 +1,7 @@
 #include "Classes/model/PaintingRecovery.h"
 #include "ModelTestSupport.h"
 
+#include "Classes/model/RecoveryWriter.h"
 #include "Classes/model/StrokeFile.h"
 #include "platform/graphics/ImageContext.h"
 #include "platform/system/Random.h"
@@ -8,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <future>
 #include <mutex>
 #include <sys/stat.h>
 
@@ -220,7 +222,7 @@ TEST(PaintingRecovery, APaintingThatTakesTheOldOnesPlaceIsWrittenWholeWithItsOwn
     EXPECT_EQ(screenOf(*restored), screenOf(*second));
 }
 
-TEST(PaintingRecovery, DiscardingRemovesItAfterWritesStillQueuedAndANewerStateWins)
+TEST(PaintingRecovery, OnlyTheNewestStateWaitingIsWrittenAndADiscardOvertakesThemAll)
 {
     RecoveryFolders folders;
     PaintingRecovery recovery;
@@ -228,29 +230,40 @@ TEST(PaintingRecovery, DiscardingRemovesItAfterWritesStillQueuedAndANewerStateWi
     reports.attach(recovery);
     auto painting = newPainting(200, 160, 9);
     painting->setBackgroundImage(photo(200, 160, qRgb(90, 90, 90)));
-    for (int n = 0; n < 30; ++n) {
+    for (int n = 0; n < 30; ++n)
         strokeNumber(*painting, 64, n);
-        recovery.paintingChanged(painting);
-    }
-    recovery.discard();
-    ASSERT_TRUE(PaintingRecovery::waitUntilWritten());
-    EXPECT_FALSE(QDir(folders.recovery()).exists());
-    EXPECT_FALSE(PaintingRecovery::loadRecoveredPainting(folders.recovery()));
-
-    // Writes in order, none after the removal, and fewer than the changes:
-    // a state overtaken before its turn is never written.
-    const auto seen = reports.all();
-    ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen.back(), std::make_pair(uint64_t { 0 }, true));
-    EXPECT_LT(seen.size(), 31u);
-    for (size_t i = 1; i + 1 < seen.size(); ++i)
-        EXPECT_LT(seen[i - 1].first, seen[i].first);
-
-    // Drawing on afterwards keeps it again, whole.
-    strokeNumber(*painting, 13, 31);
-    auto restored = writtenAndReadBack(folders, recovery, painting);
+    // Changes reported while the queue is busy wait for it; each takes the
+    // place of the one before.
+    auto reportWhileBusy = [&](const std::function<void()>& changes) {
+        std::promise<void> release;
+        RecoveryWriter::queue().async([done = release.get_future().share()] { done.wait(); });
+        changes();
+        release.set_value();
+        return PaintingRecovery::waitUntilWritten();
+    };
+    ASSERT_TRUE(reportWhileBusy([&] {
+        for (int n = 0; n < 30; ++n)
+            recovery.paintingChanged(painting);
+    }));
+    EXPECT_EQ(reports.all(), (std::vector<std::pair<uint64_t, bool>> { { 30, true } }));
+    auto restored = PaintingRecovery::loadRecoveredPainting(folders.recovery());
     ASSERT_TRUE(restored);
-    EXPECT_EQ(restored->activeLayer()->getStrokeNumber(), 31);
+    EXPECT_EQ(restored->activeLayer()->getStrokeNumber(), 30);
+
+    ASSERT_TRUE(reportWhileBusy([&] {
+        strokeNumber(*painting, 13, 31);
+        recovery.paintingChanged(painting);
+        recovery.discard();
+    }));
+    EXPECT_EQ(reports.all().back(), std::make_pair(uint64_t { 0 }, true));
+    EXPECT_EQ(reports.all().size(), 2u);
+    EXPECT_FALSE(QDir(folders.recovery()).exists());
+
+    // Drawing on afterwards keeps it again, whole, picture and all.
+    strokeNumber(*painting, 13, 32);
+    restored = writtenAndReadBack(folders, recovery, painting);
+    ASSERT_TRUE(restored);
+    EXPECT_EQ(restored->activeLayer()->getStrokeNumber(), 32);
     EXPECT_TRUE(restored->backgroundImage());
 }
 
