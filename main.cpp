@@ -1,33 +1,26 @@
 // Pintaro: a finger-painting program for young children.
-//   pintaro [--device tablet|phone|retina-phone]
+//   pintaro [--device tablet|phone|retina-phone] [--lang CODE] [--help] [--version]
+#include "Classes/editor/CommandLine.h"
 #include "Classes/editor/PintaroAppDelegate.h"
 #include "Classes/model/PaintingManager.h"
 #include "platform/system/Device.h"
+#include "platform/ui/DesktopIdentity.h"
+#include "platform/ui/Translation.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QScreen>
-#include <cstdio>
 
 int main(int argc, char** argv)
 {
+    const CommandLine commandLine = CommandLine::parse(argc, argv);
+    if (commandLine.action() != CommandLine::Action::Run)
+        return commandLine.finish(argc, argv);
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pintaro"));
-
-    QCommandLineParser options;
-    options.setApplicationDescription(QStringLiteral("A finger-painting program for young children."));
-    options.addHelpOption();
-    QCommandLineOption device(QStringLiteral("device"), QStringLiteral("The screen to paint on: tablet, phone or retina-phone."),
-        QStringLiteral("profile"), QStringLiteral("tablet"));
-    options.addOption(device);
-    options.process(application);
-
-    std::optional<platform::DeviceProfile> profile = platform::DeviceProfile::named(options.value(device).toStdString());
-    if (!profile) {
-        std::fprintf(stderr, "pintaro: unknown device \"%s\" (tablet, phone or retina-phone)\n", qPrintable(options.value(device)));
-        return 2;
-    }
-    platform::Device::setCurrent(*profile);
+    platform::ui::identifyToDesktop();
+    platform::ui::installTranslation(commandLine.language());
+    platform::Device::setCurrent(commandLine.device());
 
     // Files left by saves that were cut short go before any screen reads the
     // list of paintings or saves one.

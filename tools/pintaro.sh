@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the program ("run") or every test ("test").
+# Installs what is missing, builds, and runs the program ("run") or every test
+# ("test"), or builds the Debian package ("package").
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ cmake make pkg-config qt6-base-dev libqt6svg6-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libx264-dev)
+          libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libx264-dev
+          qt6-l10n-tools qt6-tools-dev qt6-translations-l10n)
+case "${1:-run}" in
+  # The packaging test validates the installed desktop entry and metainfo.
+  test) packages+=(desktop-file-utils appstream) ;;
+  # cpack finds the package's dependencies with dpkg-shlibdeps.
+  package) packages+=(dpkg-dev) ;;
+esac
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
@@ -36,8 +44,14 @@ case "${1:-run}" in
     cd "$build_dir"
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs" --timeout 600
     ;;
+  package)
+    cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DPINTARO_BUILD_TESTS=OFF -DPINTARO_BUILD_BENCH=OFF >/dev/null
+    cmake --build build/release -j "$jobs"
+    (cd build/release && cpack)
+    ls build/release/*.deb
+    ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac

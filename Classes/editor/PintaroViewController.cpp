@@ -114,20 +114,20 @@ void PintaroViewController::connectActions()
         void (PintaroViewController::*action)();
     };
     const Action actions[] = {
-        { "newButton", "New painting", &PintaroViewController::onNewDoodle },
-        { "photoBarButton", "New painting on a photo", &PintaroViewController::newDoodleWithPhoto },
-        { "galleryButton", "Go to the gallery", &PintaroViewController::onGotoGallery },
-        { "exportButton", "More", &PintaroViewController::exportPainting },
-        { "undoButton", "Undo", &PintaroViewController::undoPreviousStroke },
-        { "eraserButton", "Eraser", &PintaroViewController::erasePainting },
-        { "brushButton", "Next brush", &PintaroViewController::changeBrush },
-        { "colorButton", "Brush colour", &PintaroViewController::changeBrushColor },
-        { "playbackButton", "Replay the painting", &PintaroViewController::playbackDoodle },
-        { "playButton", "Play", &PintaroViewController::playbackDoodle },
-        { "pauseButton", "Pause", &PintaroViewController::pausePlaybackDoodle },
-        { "stopButton", "Stop the replay", &PintaroViewController::stopPlaybackDoodle },
-        { "slowerButton", "Slower", &PintaroViewController::slowerPlaybackDoodle },
-        { "fasterButton", "Faster", &PintaroViewController::fasterPlaybackDoodle },
+        { "newButton", QT_TRANSLATE_NOOP("Pintaro", "New painting"), &PintaroViewController::onNewDoodle },
+        { "photoBarButton", QT_TRANSLATE_NOOP("Pintaro", "New painting on a photo"), &PintaroViewController::newDoodleWithPhoto },
+        { "galleryButton", QT_TRANSLATE_NOOP("Pintaro", "Go to the gallery"), &PintaroViewController::onGotoGallery },
+        { "exportButton", QT_TRANSLATE_NOOP("Pintaro", "More"), &PintaroViewController::exportPainting },
+        { "undoButton", QT_TRANSLATE_NOOP("Pintaro", "Undo"), &PintaroViewController::undoPreviousStroke },
+        { "eraserButton", QT_TRANSLATE_NOOP("Pintaro", "Eraser"), &PintaroViewController::erasePainting },
+        { "brushButton", QT_TRANSLATE_NOOP("Pintaro", "Next brush"), &PintaroViewController::changeBrush },
+        { "colorButton", QT_TRANSLATE_NOOP("Pintaro", "Brush colour"), &PintaroViewController::changeBrushColor },
+        { "playbackButton", QT_TRANSLATE_NOOP("Pintaro", "Replay the painting"), &PintaroViewController::playbackDoodle },
+        { "playButton", QT_TRANSLATE_NOOP("Pintaro", "Play"), &PintaroViewController::playbackDoodle },
+        { "pauseButton", QT_TRANSLATE_NOOP("Pintaro", "Pause"), &PintaroViewController::pausePlaybackDoodle },
+        { "stopButton", QT_TRANSLATE_NOOP("Pintaro", "Stop the replay"), &PintaroViewController::stopPlaybackDoodle },
+        { "slowerButton", QT_TRANSLATE_NOOP("Pintaro", "Slower"), &PintaroViewController::slowerPlaybackDoodle },
+        { "fasterButton", QT_TRANSLATE_NOOP("Pintaro", "Faster"), &PintaroViewController::fasterPlaybackDoodle },
     };
     for (const Action& action : actions) {
         auto* button = findChild<platform::ui::BarButton*>(QLatin1String(action.name));

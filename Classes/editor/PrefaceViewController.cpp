@@ -78,10 +78,10 @@ void PrefaceViewController::viewDidLoad()
         void (PrefaceViewController::*action)();
     };
     const Button buttons[] = {
-        { m_newDoodleButton, "New painting", &PrefaceViewController::onNewDoodle },
-        { m_galleryButton, "Gallery", &PrefaceViewController::onGallery },
-        { m_rateButton, "Rate", &PrefaceViewController::onRate },
-        { m_moreAppsButton, "More apps", &PrefaceViewController::onMoreApps },
+        { m_newDoodleButton, QT_TRANSLATE_NOOP("Pintaro", "New painting"), &PrefaceViewController::onNewDoodle },
+        { m_galleryButton, QT_TRANSLATE_NOOP("Pintaro", "Gallery"), &PrefaceViewController::onGallery },
+        { m_rateButton, QT_TRANSLATE_NOOP("Pintaro", "Rate"), &PrefaceViewController::onRate },
+        { m_moreAppsButton, QT_TRANSLATE_NOOP("Pintaro", "More apps"), &PrefaceViewController::onMoreApps },
     };
     for (const Button& b : buttons) {
         b.button->setText(localized(b.text));

@@ -92,11 +92,11 @@ void PaintingGalleryViewController::viewDidLoad()
         made->setAction([this, action] { (this->*action)(); });
         return made;
     };
-    m_deleteButton = button(":/gallery-delete.svg", "Delete Painting", &PaintingGalleryViewController::clickDeleteButton);
+    m_deleteButton = button(":/gallery-delete.svg", QT_TRANSLATE_NOOP("Pintaro", "Delete Painting"), &PaintingGalleryViewController::clickDeleteButton);
     m_myToolbar->addFlexibleSpace();
-    m_pictureButton = button(":/gallery-picture.svg", "Save Picture to Album", &PaintingGalleryViewController::clickImageExportButton);
-    m_videoButton = button(":/gallery-movie.svg", "Save Movie to Album", &PaintingGalleryViewController::clickVideoExportButton);
-    m_movieButton = button(":/gallery-play.svg", "Play", &PaintingGalleryViewController::clickMoviewButton);
+    m_pictureButton = button(":/gallery-picture.svg", QT_TRANSLATE_NOOP("Pintaro", "Save Picture to Album"), &PaintingGalleryViewController::clickImageExportButton);
+    m_videoButton = button(":/gallery-movie.svg", QT_TRANSLATE_NOOP("Pintaro", "Save Movie to Album"), &PaintingGalleryViewController::clickVideoExportButton);
+    m_movieButton = button(":/gallery-play.svg", QT_TRANSLATE_NOOP("Pintaro", "Play"), &PaintingGalleryViewController::clickMoviewButton);
     m_myToolbar->addFlexibleSpace();
     m_editButton = new BarButton(localized("Edit"), this);
     m_editButton->setAction([this] { clickEditButton(); });

@@ -81,11 +81,11 @@ void MovieViewController::viewDidLoad()
     m_movieProgressSlider->setRange(0, progressSteps);
     m_movieProgressSlider->setValue(0);
     m_movieProgressSlider->setTextVisible(false);
-    setUpControl(*outlets.play, "Play", [this] { onPlayback(); }, *this);
-    setUpControl(*outlets.pause, "Pause", [this] { onPause(); }, *this);
-    setUpControl(*outlets.stop, "Stop", [this] { onStop(); }, *this);
-    setUpControl(*outlets.faster, "Faster", [this] { onFaster(); }, *this);
-    setUpControl(*outlets.slower, "Slower", [this] { onSlower(); }, *this);
+    setUpControl(*outlets.play, QT_TRANSLATE_NOOP("Pintaro", "Play"), [this] { onPlayback(); }, *this);
+    setUpControl(*outlets.pause, QT_TRANSLATE_NOOP("Pintaro", "Pause"), [this] { onPause(); }, *this);
+    setUpControl(*outlets.stop, QT_TRANSLATE_NOOP("Pintaro", "Stop"), [this] { onStop(); }, *this);
+    setUpControl(*outlets.faster, QT_TRANSLATE_NOOP("Pintaro", "Faster"), [this] { onFaster(); }, *this);
+    setUpControl(*outlets.slower, QT_TRANSLATE_NOOP("Pintaro", "Slower"), [this] { onSlower(); }, *this);
     m_movieView->setMPainting(m_painting);
     m_playbackStatus = Stopped;
 }

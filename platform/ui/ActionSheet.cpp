@@ -2,6 +2,7 @@
 
 #include "platform/system/Device.h"
 #include "platform/ui/Animation.h"
+#include "platform/ui/Localized.h"
 #include "platform/ui/ModalOverlay.h"
 #include "platform/ui/PopoverPanel.h"
 
@@ -78,7 +79,7 @@ ActionSheet::ActionSheet(QWidget* parent, const QString& title, const Buttons& b
     , m_framed(framed)
 {
     setObjectName(QStringLiteral("actionSheet"));
-    setAccessibleName(title.isEmpty() ? QStringLiteral("action sheet") : title);
+    setAccessibleName(title.isEmpty() ? localized("Choices") : title);
     setAttribute(Qt::WA_NoSystemBackground);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);

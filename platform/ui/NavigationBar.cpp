@@ -17,7 +17,6 @@ NavigationBar::NavigationBar(QWidget* parent)
     m_titleLabel = new QLabel(this);
     m_titleLabel->setAlignment(Qt::AlignCenter);
     m_titleLabel->setStyleSheet(QStringLiteral("color: white; font-size: 18px; font-weight: bold;"));
-    m_titleLabel->setAccessibleName(QStringLiteral("title"));
 }
 
 NavigationBar::~NavigationBar()
