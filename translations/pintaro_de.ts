@@ -347,5 +347,9 @@
         <source>Painting %d</source>
         <translation>Bild %d</translation>
     </message>
+    <message>
+        <source>The painting could not be deleted.</source>
+        <translation>Das Bild konnte nicht gelöscht werden.</translation>
+    </message>
 </context>
 </TS>

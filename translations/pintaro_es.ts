@@ -347,5 +347,9 @@
         <source>Painting %d</source>
         <translation>Dibujo %d</translation>
     </message>
+    <message>
+        <source>The painting could not be deleted.</source>
+        <translation>No se pudo borrar el dibujo.</translation>
+    </message>
 </context>
 </TS>

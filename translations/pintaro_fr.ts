@@ -347,5 +347,9 @@
         <source>Painting %d</source>
         <translation>Dessin %d</translation>
     </message>
+    <message>
+        <source>The painting could not be deleted.</source>
+        <translation>Le dessin n'a pas pu être effacé.</translation>
+    </message>
 </context>
 </TS>
