@@ -1,33 +1,14 @@
 #include "EditorTestSupport.h"
+#include "support/ScopedFileSizeLimit.h"
 
 #include "Classes/editor/ProgressSpin.h"
 #include "Classes/movie/VideoEncodeController.h"
 #include "platform/ui/BarButton.h"
 #include "platform/ui/Toolbar.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using platform::DeviceProfile;
-
-namespace {
-
-// Makes every file write past `bytes` fail, as on a full disk, for the life
-// of a scope (root is not stopped by permissions).
-struct ScopedFileSizeLimit {
-    explicit ScopedFileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit { bytes, previous.rlim_max };
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~ScopedFileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous); }
-    rlimit previous {};
-};
-
-}
 
 TEST(EditorBrushes, BrushButtonCyclesEveryRowAndTheEraserGivesWayToTheLastCycledBrush)
 {

@@ -1,31 +1,16 @@
 #include "Classes/model/PaintingManager.h"
 #include "Classes/model/StrokeFile.h"
 #include "ModelTestSupport.h"
+#include "support/ScopedFileSizeLimit.h"
 #include "platform/system/Device.h"
 
 #include <QImage>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using platform::DeviceProfile;
 using platform::ScopedDeviceProfile;
 
 namespace {
-
-// Makes every file write past `bytes` fail, as on a full disk, for the life
-// of a scope. Works for root too, whom permissions do not stop.
-struct ScopedFileSizeLimit {
-    explicit ScopedFileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit { bytes, previous.rlim_max };
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~ScopedFileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous); }
-    rlimit previous {};
-};
 
 // Saves through the manager and waits: the completion's item, or null.
 std::shared_ptr<PaintingItem> saveAndWait(PaintingManager& manager, Painting& painting)
