@@ -36,7 +36,7 @@ float getiOSVersion()
 {
     // Like reading a string as a float: the longest leading number counts, and
     // anything unreadable is 0.
-    const std::string& version = Device::systemVersion();
+    const std::string version = Device::systemVersion();
     float value = 0;
     const char* begin = version.data();
     while (begin != version.data() + version.size() && (*begin == ' ' || *begin == '\t'))

@@ -1,5 +1,7 @@
 #include "platform/system/Device.h"
 
+#include <mutex>
+
 namespace platform {
 
 namespace {
@@ -7,10 +9,12 @@ namespace {
 // Recent enough for every feature the program looks for.
 constexpr const char* systemVersionString = "17.0";
 
+// Process-wide: set on the main thread, read by every thread (thumbnail
+// loads and saves ask for the screen's size on their queues); guarded by
+// profileMutex.
+std::mutex profileMutex;
 DeviceProfile& currentProfile()
 {
-    // Process-wide: set on the main thread when the program starts, before any
-    // queue runs, and only read afterwards by every thread.
     static DeviceProfile profile = DeviceProfile::tablet();
     return profile;
 }
@@ -41,14 +45,41 @@ std::optional<DeviceProfile> DeviceProfile::named(std::string_view name)
     return std::nullopt;
 }
 
-const DeviceProfile& Device::current() { return currentProfile(); }
+DeviceProfile Device::current()
+{
+    std::lock_guard lock(profileMutex);
+    return currentProfile();
+}
 
-void Device::setCurrent(const DeviceProfile& profile) { currentProfile() = profile; }
+void Device::setCurrent(const DeviceProfile& profile)
+{
+    std::lock_guard lock(profileMutex);
+    currentProfile() = profile;
+}
+
+InterfaceIdiom Device::idiom()
+{
+    std::lock_guard lock(profileMutex);
+    return currentProfile().idiom;
+}
 
 Rect Device::mainScreenBounds()
 {
-    const Size& size = current().screenSize;
+    std::lock_guard lock(profileMutex);
+    const Size size = currentProfile().screenSize;
     return Rect(0, 0, size.width, size.height);
+}
+
+float Device::mainScreenScale()
+{
+    std::lock_guard lock(profileMutex);
+    return currentProfile().screenScale;
+}
+
+std::string Device::systemVersion()
+{
+    std::lock_guard lock(profileMutex);
+    return currentProfile().systemVersion;
 }
 
 ScopedDeviceProfile::ScopedDeviceProfile(const DeviceProfile& profile)

@@ -11,7 +11,7 @@ namespace platform {
 enum class InterfaceIdiom { Phone, Pad };
 
 // What the program asks of the device and its main screen. A profile is chosen
-// once when the program starts; tests switch it freely.
+// once when the program starts; tests switch it while queues may be reading it.
 struct DeviceProfile {
     std::string name;
     InterfaceIdiom idiom { InterfaceIdiom::Pad };
@@ -28,13 +28,14 @@ struct DeviceProfile {
 
 class Device final {
 public:
-    static const DeviceProfile& current();
+    // Every call reads the profile under a lock, so any thread may ask.
+    static DeviceProfile current();
     static void setCurrent(const DeviceProfile& profile);
 
-    static InterfaceIdiom idiom() { return current().idiom; }
+    static InterfaceIdiom idiom();
     static Rect mainScreenBounds();
-    static float mainScreenScale() { return current().screenScale; }
-    static const std::string& systemVersion() { return current().systemVersion; }
+    static float mainScreenScale();
+    static std::string systemVersion();
 };
 
 // Switches the device profile for the life of a scope, for tests.
