@@ -60,6 +60,12 @@ platform::Point DoodleView::toPaintingPoint(QPointF position) const
     return { static_cast<float>(position.x() / m_scale), static_cast<float>(position.y() / m_scale) };
 }
 
+platform::Rect DoodleView::toPaintingRect(const QRect& rect) const
+{
+    return platform::Rect(float(rect.x() / m_scale), float(rect.y() / m_scale), float(rect.width() / m_scale),
+        float(rect.height() / m_scale));
+}
+
 QRect DoodleView::toViewRect(const platform::Rect& rect) const
 {
     if (rect.isNull())
@@ -299,26 +305,20 @@ void DoodleView::paintEvent(QPaintEvent* event)
         return;
     if (!m_isMovieMode)
         m_painting->setDirtyRect(m_dirtyRect);
-    // Rectangle by rectangle: QPainter composites under a plain rectangle
-    // clip far faster than under a clip of many.
-    for (const QRect& part : event->region()) {
-        QRect area = part & paintingOnView;
-        if (!area.isEmpty())
-            drawPainting(painter, area);
-    }
-}
-
-void DoodleView::drawPainting(QPainter& painter, const QRect& viewArea)
-{
-    painter.save();
-    painter.setClipRect(viewArea);
+    const QRegion area = event->region() & paintingOnView;
+    if (area.isEmpty())
+        return;
     if (m_scale != 1) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.scale(m_scale, m_scale);
     }
-    {
-        platform::PainterContext context(painter, platform::Size { float(m_painting->width()), float(m_painting->height()) });
+    platform::PainterContext context(painter, platform::Size { float(m_painting->width()), float(m_painting->height()) });
+    // Part by part, in one context: QPainter composites under a plain
+    // rectangle clip far faster than under a clip of many.
+    for (const QRect& part : area) {
+        context.saveGState();
+        context.clipToRect(toPaintingRect(part));
         m_painting->drawPaintingTo(context);
+        context.restoreGState();
     }
-    painter.restore();
 }

@@ -77,8 +77,8 @@ private:
     void playbackPainting();
     platform::Point toPaintingPoint(QPointF position) const;
     QRect toViewRect(const platform::Rect& rect) const;
+    platform::Rect toPaintingRect(const QRect& rect) const;
     void updateScale();
-    void drawPainting(QPainter& painter, const QRect& paintingArea);
 
     std::shared_ptr<Painting> m_painting;
     platform::Point m_firstTouch;

@@ -187,6 +187,7 @@ Rect Layer::drawStep(BitmapContext& canvas, Stroke& stroke, const StrokePoint& p
     auto draw = [&] {
         return isEnd ? stroke.strokeEnd(canvas, point, isReplay) : stroke.strokeTo(canvas, point, isReplay);
     };
+    m_stepConfined = false;
     Brush* brush = stroke.brush();
     if (!brush || !brush->mMustRedrawWholeStrokePath())
         return draw();
@@ -212,6 +213,9 @@ Rect Layer::drawStep(BitmapContext& canvas, Stroke& stroke, const StrokePoint& p
     canvas.clipToRects(region);
     Rect changed = draw();
     canvas.restoreGState();
+    // Nothing outside the region changed: it is what the screen repaints,
+    // a fraction of the whole shape that the step reports.
+    m_stepConfined = true;
     return changed;
 }
 
@@ -219,6 +223,15 @@ Rect Layer::noteChange(const Stroke& stroke, const Rect& changed)
 {
     if (changed.isNull())
         return changed;
+    if (m_stepConfined) {
+        for (const Rect& part : m_redrawRegion.coveringRects()) {
+            const Rect inside = part.intersected(changed);
+            if (!inside.isEmpty())
+                m_changedRects.push_back(inside);
+        }
+        m_changedUnion = m_changedUnion.united(changed);
+        return changed;
+    }
     // The brush's rectangles per mirror copy stand for the step only when they
     // make up exactly what it reported; otherwise the step's one rectangle does.
     if (const Brush* brush = stroke.brush()) {

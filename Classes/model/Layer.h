@@ -74,9 +74,12 @@ public:
     platform::Rect strokeTo(platform::Point p);
     platform::Rect strokeEnd(platform::Point p);
     const platform::Rect& dirtyRect() const { return m_dirtyRect; }
-    // The rectangles changed by the last strokeTo, strokeEnd or replay step,
-    // one per mirror copy of each point drawn; their union is the rectangle
-    // that call returned, and none are left when nothing changed.
+    // The rectangles changed by the last strokeTo, strokeEnd or replay step:
+    // one per mirror copy of each point drawn, or for brushes that redraw
+    // their whole path, the tiles that the step restored and drew again. They
+    // cover every pixel the call changed and lie within the rectangle it
+    // returned (for the per-copy rectangles, their union is that rectangle);
+    // none are left when nothing changed.
     const std::vector<platform::Rect>& changedRects() const { return m_changedRects; }
     // The touch position of the last point recorded into the current stroke.
     platform::Point prevPoint() const { return m_prevPoint; }
@@ -153,6 +156,8 @@ private:
     platform::Rect m_changedUnion = platform::Rect::null();
     std::shared_ptr<PatternManager> m_patternManager;
     RedrawRegion m_redrawRegion;
+    // Whether the last step drew only inside m_redrawRegion.
+    bool m_stepConfined { false };
     std::deque<platform::Image> m_layerSnapshotCache;
     std::optional<platform::Image> m_snapShotImage;
     int m_indexOfFirstModifiedStroke { 0 };

@@ -91,7 +91,8 @@ public:
     const platform::Rect& dirtyRect() const { return m_dirtyRect; }
     void setDirtyRect(const platform::Rect& r) { m_dirtyRect = r; }
     // What the last strokeTo, strokeEnd or playback changed, as rectangles of
-    // the mirror copies: their union is the rectangle that call returned, and
+    // the mirror copies (or of the tiles a whole-path brush drew again): they
+    // cover every changed pixel within the rectangle that call returned, and
     // the list is empty when nothing changed. A screen repaints just these.
     const std::vector<platform::Rect>& changedRects() const { return m_changedRects; }
 

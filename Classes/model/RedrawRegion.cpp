@@ -15,6 +15,7 @@ void RedrawRegion::reset(float width, float height)
     // assign() keeps the capacity, so a stroke's steps do not allocate.
     m_tiles.assign(static_cast<size_t>(m_columns) * m_rows, 0);
     m_rectsValid = false;
+    m_coveringRectsValid = false;
 }
 
 void RedrawRegion::addHull(std::span<const Point> points, float margin)
@@ -61,6 +62,7 @@ void RedrawRegion::addHull(std::span<const Point> points, float margin)
             std::fill(m_tiles.begin() + row * m_columns + firstColumn, m_tiles.begin() + row * m_columns + lastColumn + 1,
                 uint8_t { 1 });
             m_rectsValid = false;
+            m_coveringRectsValid = false;
         }
     }
 }
@@ -89,4 +91,49 @@ const std::vector<Rect>& RedrawRegion::rects()
     }
     m_rectsValid = true;
     return m_rects;
+}
+
+const std::vector<Rect>& RedrawRegion::coveringRects()
+{
+    if (m_coveringRectsValid)
+        return m_coveringRects;
+    m_coveringRects.clear();
+    for (int bandTop = 0; bandTop < m_rows; bandTop += bandRows) {
+        const int bandEnd = std::min(m_rows, bandTop + bandRows);
+        // The first and last marked row of a column within the band, or -1.
+        auto markedRows = [&](int column) {
+            int first = -1;
+            int last = -1;
+            for (int row = bandTop; row < bandEnd; ++row) {
+                if (m_tiles[static_cast<size_t>(row) * m_columns + column]) {
+                    if (first < 0)
+                        first = row;
+                    last = row;
+                }
+            }
+            return std::pair { first, last };
+        };
+        for (int column = 0; column < m_columns;) {
+            auto [first, last] = markedRows(column);
+            if (first < 0) {
+                ++column;
+                continue;
+            }
+            int end = column + 1;
+            for (; end < m_columns; ++end) {
+                auto [runFirst, runLast] = markedRows(end);
+                if (runFirst < 0)
+                    break;
+                first = std::min(first, runFirst);
+                last = std::max(last, runLast);
+            }
+            const float x = static_cast<float>(column * tileSize);
+            const float y = static_cast<float>(first * tileSize);
+            m_coveringRects.emplace_back(x, y, std::min(m_width, static_cast<float>(end * tileSize)) - x,
+                std::min(m_height, static_cast<float>((last + 1) * tileSize)) - y);
+            column = end;
+        }
+    }
+    m_coveringRectsValid = true;
+    return m_coveringRects;
 }

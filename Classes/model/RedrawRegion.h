@@ -21,6 +21,13 @@ public:
     // The marked tiles as rectangles: the runs of each row of tiles, rows in
     // order, clipped to the canvas. None overlap.
     const std::vector<platform::Rect>& rects();
+    // Fewer, larger rectangles that cover the marked tiles: in each band of
+    // `bandRows` tile rows, one per run of columns marked in any of its rows,
+    // from the run's first marked row to its last. None overlap. What a screen
+    // repaints, where each rectangle costs more than a few extra pixels.
+    const std::vector<platform::Rect>& coveringRects();
+
+    static constexpr int bandRows = 4;
 
 private:
     float m_width { 0 };
@@ -29,5 +36,7 @@ private:
     int m_rows { 0 };
     std::vector<uint8_t> m_tiles;
     std::vector<platform::Rect> m_rects;
+    std::vector<platform::Rect> m_coveringRects;
     bool m_rectsValid { false };
+    bool m_coveringRectsValid { false };
 };

@@ -25,6 +25,16 @@ bool isWithinReach(const QRectF& r, const QRect& target)
     return QRectF(target).adjusted(-farOutside, -farOutside, farOutside, farOutside).contains(r.normalized());
 }
 
+// Whether drawing an image of `pixels` into `target` through `t` (onto
+// `deviceTarget`) only flips it and moves it by whole pixels: every pixel is
+// then sampled at its centre.
+bool isPixelExact(const QTransform& t, const QRectF& target, const QRectF& deviceTarget, const QSize& pixels)
+{
+    return t.type() <= QTransform::TxScale && std::fabs(t.m11()) == 1 && std::fabs(t.m22()) == 1
+        && target.width() == pixels.width() && target.height() == pixels.height()
+        && deviceTarget.topLeft() == QPointF(deviceTarget.topLeft().toPoint());
+}
+
 Qt::PenCapStyle toQt(LineCap cap)
 {
     switch (cap) {
@@ -319,6 +329,20 @@ void GraphicsContext::strokeRect(const Rect& r)
 
 void GraphicsContext::fillRect(const Rect& r)
 {
+    // A rectangle on whole device pixels covers them fully: QPainter fills it
+    // as spans within the clip, where a path would be rasterised whole first
+    // (a repaint fills the painting's background once per changed rectangle).
+    const QTransform device = deviceTransform();
+    if (!m_state.shadow && device.type() <= QTransform::TxScale) {
+        const QRectF target = device.mapRect(QRectF(r.x(), r.y(), r.width(), r.height()).normalized());
+        const QRect pixels = isWithinReach(target, m_targetRect) ? target.toRect() : QRect();
+        if (!pixels.isEmpty() && QRectF(pixels) == target) {
+            applyState();
+            m_painter.resetTransform();
+            m_painter.fillRect(pixels, m_state.fillColor.toQColor());
+            return;
+        }
+    }
     QPainterPath path;
     path.addRect(r.x(), r.y(), r.width(), r.height());
     drawPath(path, Paint::Fill);
@@ -436,6 +460,10 @@ void GraphicsContext::drawImageTopLeft(const Rect& rect, const Image& image)
     const QRectF deviceTarget = device.mapRect(target);
     if (!isWithinReach(deviceTarget, m_targetRect))
         return;
+    // Smoothing such a draw changes nothing but costs a filtered one; every
+    // picture of a canvas, stored bottom-up, is drawn flipped like this.
+    if (isPixelExact(device, target, deviceTarget, image.qimage().size()))
+        m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (m_target && m_state.shadow && m_state.blendMode == BlendMode::Normal) {
         const Shadow& shadow = *m_state.shadow;
         QRect clip = m_target->rect();

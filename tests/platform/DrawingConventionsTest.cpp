@@ -100,3 +100,80 @@ TEST(GraphicsContext, CopyAndClearReplacePixelsAndRestoreDropsTransformAndClip)
     context.fillRect(Rect(0, 0, 20, 20));
     EXPECT_EQ(canvas.paintedPixelCount(), 400 - 25);
 }
+
+// Rectangles on whole pixels are filled without the path rasteriser; they
+// must come out exactly as the same rectangle filled as a path, under every
+// state a fill honours, and rectangles off the pixel grid keep their soft edges.
+TEST(GraphicsContext, RectanglesFillExactlyAsTheSamePathUnderEveryState)
+{
+    struct Case {
+        const char* name;
+        Rect rect;
+        float alpha;
+        BlendMode mode;
+        float scale;
+        std::vector<Rect> clips;
+    };
+    const std::vector<Case> cases {
+        { "whole pixels", Rect(2, 3, 9, 7), 1, BlendMode::Normal, 1, {} },
+        { "translucent", Rect(2, 3, 9, 7), 0.6f, BlendMode::Normal, 1, {} },
+        { "scaled onto whole pixels", Rect(1, 1, 4.5f, 3), 1, BlendMode::Normal, 2, {} },
+        { "off the grid", Rect(2.5f, 3.25f, 9, 7), 1, BlendMode::Normal, 1, {} },
+        { "copy", Rect(2, 3, 9, 7), 0.5f, BlendMode::Copy, 1, {} },
+        { "clear", Rect(0, 0, 20, 16), 1, BlendMode::Clear, 1, { Rect(4, 4, 5, 5) } },
+        { "fractional clip", Rect(0, 0, 20, 16), 1, BlendMode::Normal, 1, { Rect(3.5f, 2.5f, 6, 6) } },
+        { "clip of parts", Rect(0, 0, 20, 16), 0.8f, BlendMode::Normal, 1, { Rect(1, 1, 3, 3), Rect(10, 8, 5, 4) } },
+    };
+    for (const Case& c : cases) {
+        TestCanvas byRect(20, 16);
+        TestCanvas byPath(20, 16);
+        for (TestCanvas* canvas : { &byRect, &byPath }) {
+            auto& context = canvas->context();
+            context.setFillColor(Color::rgba(0, 0, 1, 1));
+            context.fillRect(Rect(0, 8, 20, 8)); // something for the blend modes to act on
+            context.setFillColor(Color::rgba(1, 0.5f, 0, 0.9f));
+            context.setAlpha(c.alpha);
+            context.setBlendMode(c.mode);
+            context.scaleCTM(c.scale, c.scale);
+            if (c.clips.size() == 1)
+                context.clipToRect(c.clips.front());
+            else if (!c.clips.empty())
+                context.clipToRects(c.clips);
+            if (canvas == &byRect) {
+                context.fillRect(c.rect);
+            } else {
+                context.beginPath();
+                context.addRect(c.rect);
+                context.fillPath();
+            }
+        }
+        EXPECT_EQ(maxChannelDifference(byRect, byPath), 0) << c.name;
+    }
+    TestCanvas soft(20, 16);
+    soft.context().setFillColor(Color::rgba(1, 1, 1, 1));
+    soft.context().fillRect(Rect(2.5f, 2, 4, 4));
+    EXPECT_NEAR(soft.alpha(2, 3), 128, 2);
+    EXPECT_EQ(soft.alpha(3, 3), 255);
+}
+
+// Pictures of the canvas are drawn flipped, since it is stored bottom-up: at
+// their own size on whole pixels each pixel must land unchanged, repaint after
+// repaint, with no filtering to round it.
+TEST(GraphicsContext, PicturesFlippedOntoWholePixelsKeepEveryPixel)
+{
+    QImage picture(13, 9, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < 9; ++y) {
+        for (int x = 0; x < 13; ++x) {
+            const int a = (x * 37 + y * 91) % 256;
+            picture.setPixel(x, y, qRgba((x * 53) % (a + 1), (y * 29) % (a + 1), (x * y) % (a + 1), a));
+        }
+    }
+    // A top-left context, as the screen's: drawImage turns the rows over.
+    ImageContext screen({ 20, 16 }, false, 1);
+    screen.drawImage(Rect(3, 4, 13, 9), Image(picture));
+    const QImage shown = screen.image().qimage();
+    for (int y = 0; y < 9; ++y) {
+        for (int x = 0; x < 13; ++x)
+            ASSERT_EQ(shown.pixel(3 + x, 4 + 8 - y), picture.pixel(x, y)) << x << "," << y;
+    }
+}
