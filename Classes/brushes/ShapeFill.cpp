@@ -1,4 +1,5 @@
 #include "Classes/brushes/ShapeFill.h"
+#include "platform/graphics/VectorState.h"
 
 #include <QPainterPath>
 #include <algorithm>
@@ -96,6 +97,7 @@ void ShapeFill::forget()
 bool ShapeFill::update(const platform::GraphicsContext& context, const QPainterPath& path,
     std::span<const AffineTransform> copies, uint8_t alpha, int grownFrom)
 {
+    platform::clearUpperVectorState();
     const int width = context.pixelWidth();
     const int height = context.pixelHeight();
     bool grows = grownFrom >= 0 && m_context == &context && width == m_width && height == m_height

@@ -128,11 +128,15 @@ void DoodleView::markChanged(const platform::Rect& rect)
             update(area);
         return;
     }
+    // One update of their region: each update of a rectangle merges it into
+    // the window's dirty region on its own, which adds up over many.
+    QRegion region;
     for (const platform::Rect& copy : *copies) {
         QRect area = toViewRect(copy);
         if (!area.isEmpty())
-            update(area);
+            region += area;
     }
+    update(region);
 }
 
 void DoodleView::mousePressEvent(QMouseEvent* event)

@@ -1,4 +1,5 @@
 #include "Classes/model/Layer.h"
+#include "platform/graphics/VectorState.h"
 
 #include "Classes/brushes/Brush.h"
 #include "Classes/brushes/Mirrix.h"
@@ -184,6 +185,7 @@ void Layer::syncToOffScreenFrom(BitmapContext& context, const Rect& region)
 
 Rect Layer::drawStep(BitmapContext& canvas, Stroke& stroke, const StrokePoint& point, bool isReplay, bool isEnd)
 {
+    platform::clearUpperVectorState();
     auto draw = [&] {
         return isEnd ? stroke.strokeEnd(canvas, point, isReplay) : stroke.strokeTo(canvas, point, isReplay);
     };

@@ -1,4 +1,5 @@
 #include "Classes/model/VideoFrameRenderer.h"
+#include "platform/graphics/VectorState.h"
 
 #include "Classes/model/Layer.h"
 #include "Classes/model/Painting.h"
@@ -275,6 +276,7 @@ bool VideoFrameRenderer::prepare(const CacheKey& key, const Painting& painting)
 void VideoFrameRenderer::render(PixelBuffer& frame, const Geometry& geometry, const Painting& painting,
     const LayerCanvas* canvas)
 {
+    platform::clearUpperVectorState();
     CacheKey key;
     key.frameWidth = frame.width();
     key.frameHeight = frame.height();

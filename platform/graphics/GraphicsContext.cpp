@@ -1,4 +1,5 @@
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/graphics/VectorState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -357,6 +358,7 @@ void GraphicsContext::fillEllipseInRect(const Rect& r)
 
 void GraphicsContext::fillCoverage(const CoverageSource& source)
 {
+    clearUpperVectorState();
     QRect area = source.bounds().intersected(m_target->rect());
     if (m_state.clip)
         area = area.intersected(m_state.clip->toAlignedRect());

@@ -1,4 +1,5 @@
 #include "platform/graphics/ShadowRenderer.h"
+#include "platform/graphics/VectorState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -127,6 +128,8 @@ void ShadowRenderer::paintShape(const ShadowShape& shape)
     m_scratchPainter.setPen(shape.pen);
     m_scratchPainter.setBrush(shape.brush);
     m_scratchPainter.drawPath(shape.path);
+    // Our own loops over the scratch follow.
+    clearUpperVectorState();
 }
 
 void ShadowRenderer::drawPathDirect(QImage& target, const QRect& bounds, const QRect& clip, const ShadowShape& shape)
@@ -278,6 +281,7 @@ void ShadowRenderer::paintShapeOverTarget(QImage& target, const QRect& clip) con
 void ShadowRenderer::finish(QImage& target, const QRect& box, const QRect& clip, float blurRadius, QPoint offset,
     const Color& color)
 {
+    clearUpperVectorState();
     const int width = box.width();
     const int height = box.height();
     const float sigma = blurRadius / 2;
