@@ -4,7 +4,9 @@
 #include <QPointingDevice>
 #include <QProgressBar>
 #include <gtest/gtest.h>
+#include <QScreen>
 #include <QTabletEvent>
+#include <cmath>
 
 using platform::DeviceProfile;
 
@@ -260,4 +262,35 @@ TEST(Canvas, OnASmallScreenThePaintingIsScaledAndTouchesMapBackToPaintingPoints)
     std::vector<QRegion> repaints = paints.take();
     ASSERT_FALSE(repaints.empty());
     EXPECT_TRUE(QRegion(onCanvas(canvas.dirtyRect(), scale).adjusted(-1, -1, 1, 1)).contains(repaints.back().boundingRect()));
+}
+
+// What the window shows after a stroke's many partial repaints must be what a
+// whole repaint shows: for the shape brush, which reports just the tiles it drew
+// again, and for a glow, whose copies' rectangles overlap.
+TEST(Canvas, PartialRepaintsLeaveTheWindowAsAWholeRepaintWould)
+{
+    RunningApp app;
+    click(app.find("newDoodleButton"));
+    DoodleView& canvas = app.canvas();
+    QWindow* window = app.window().windowHandle();
+    for (int type : { 16, 37 }) {
+        SCOPED_TRACE(type);
+        app.painting().setMirrixMode(9);
+        app.painting().switchBrush(type);
+        QTest::mousePress(window, Qt::LeftButton, {}, onWindow(canvas, QPoint(300, 300)));
+        for (int i = 1; i <= 24; ++i) {
+            const double angle = i * 0.4;
+            QTest::mouseMove(window, onWindow(canvas, QPoint(300 + int(i * 8 * std::cos(angle)), 300 + int(i * 8 * std::sin(angle)))));
+        }
+        QTest::mouseRelease(window, Qt::LeftButton, {}, onWindow(canvas, QPoint(420, 260)));
+        QCoreApplication::processEvents();
+        // The offscreen screen grabs what the window's repaints left behind.
+        const QImage shown = window->screen()->grabWindow(window->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage whole = canvas.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QPoint at = canvas.mapTo(canvas.window(), QPoint(0, 0));
+        ASSERT_GE(shown.width(), at.x() + whole.width());
+        // The painting, without the toolbar over the canvas's lower edge.
+        const QSize painting(app.painting().width(), app.painting().height());
+        EXPECT_EQ(shown.copy(QRect(at, painting)), whole.copy(QRect(QPoint(0, 0), painting)));
+    }
 }
