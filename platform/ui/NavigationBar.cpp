@@ -69,7 +69,9 @@ void NavigationBar::layOut()
         rightWidth = right.width();
         m_rightButton->setGeometry(width() - side - rightWidth, 0, rightWidth, height);
     }
-    int reserve = std::max({ back.width(), rightWidth }) + side * 2;
+    // The title stays centred between whichever buttons are shown.
+    const int backWidth = m_backButton->isHidden() ? 0 : back.width();
+    int reserve = std::max(backWidth, rightWidth) + side * 2;
     m_titleLabel->setGeometry(reserve, 0, std::max(0, width() - reserve * 2), height);
 }
 

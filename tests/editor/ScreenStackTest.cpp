@@ -80,6 +80,20 @@ TEST(ScreenStack, NavigationBarHidesAndTheScreenTakesItsRoom)
     EXPECT_FALSE(stack.navigation().navigationBar().isVisible());
 }
 
+// A hidden back button leaves its room to the title; a shown one keeps the
+// title centred clear of it.
+TEST(ScreenStack, TheTitleTakesTheRoomOfAHiddenBackButton)
+{
+    Stack stack;
+    auto* title = stack.navigation().navigationBar().findChild<QLabel*>();
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->geometry().width(), 400 - 2 * 12); // the bar's margins only
+    stack.navigation().pushViewController(std::make_shared<RecordingScreen>("second", stack.log), false);
+    const int back = stack.navigation().navigationBar().backButton()->geometry().right();
+    EXPECT_GT(title->geometry().left(), back);
+    EXPECT_EQ(title->geometry().center().x(), 400 / 2 - 1);
+}
+
 TEST(ScreenStack, ClosingTheWindowWaitsForTheFrontScreensAnswer)
 {
     Stack stack;
