@@ -1,4 +1,5 @@
 #include "Classes/brushes/ShapeFill.h"
+
 #include "platform/graphics/VectorState.h"
 
 #include <QPainterPath>

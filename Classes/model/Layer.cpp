@@ -1,8 +1,8 @@
 #include "Classes/model/Layer.h"
-#include "platform/graphics/VectorState.h"
 
 #include "Classes/brushes/Brush.h"
 #include "Classes/brushes/Mirrix.h"
+#include "platform/graphics/VectorState.h"
 #include "platform/system/Device.h"
 
 #include <QImage>

@@ -1,9 +1,9 @@
 #include "Classes/model/VideoFrameRenderer.h"
-#include "platform/graphics/VectorState.h"
 
 #include "Classes/model/Layer.h"
 #include "Classes/model/Painting.h"
 #include "platform/graphics/BitmapContext.h"
+#include "platform/graphics/VectorState.h"
 #include "platform/media/PixelBuffer.h"
 
 #include <QImage>

@@ -1,4 +1,5 @@
 #include "platform/graphics/GraphicsContext.h"
+
 #include "platform/graphics/VectorState.h"
 
 #include <algorithm>
